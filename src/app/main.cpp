@@ -1,0 +1,7 @@
+#include <SDL/SDL.h>
+
+#include "app/startup.h"
+
+int main(int argc, char** argv) {
+    RunGame(argc, argv);
+}

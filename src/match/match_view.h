@@ -1,0 +1,28 @@
+// Drawing one match frame, putting the background back, and the shimmering result.
+#pragma once
+
+#include <SDL/SDL.h>
+
+#include <cstddef>
+
+#include "match/match_state.h"
+#include "text/text.h"
+
+// Draws effects, herds, pieces, shots, explosions, the result picture and the HUD,
+// records every drawn area and updates the whole screen.
+void DrawMatch(MatchState* match, SDL_Surface* screen, const TextStyle* style);
+
+// Puts the background back over the recorded areas, last to first.
+void EraseDrawnAreas(SDL_Surface* background, SDL_Surface* screen, const SDL_Rect* areas,
+                     int count);
+
+// Rotates an 8-bit picture's palette one more place from the saved colours.
+// A picture without a palette is left as it is.
+void CyclePalette(SDL_Color* savedPalette, SDL_Surface* picture, int* paletteStep);
+
+// "Player 2: 17 Sheep" for player 2 with 17 sheep.
+void FormatSheepCount(int player, int count, char* out, size_t capacity);
+
+// The frame rate with two decimals and no digit before the point below 1: "33.33 fps",
+// ".50 fps", ".05 fps".
+void FormatFps(float fps, char* out, size_t capacity);

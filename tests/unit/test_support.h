@@ -1,0 +1,66 @@
+// Shared helpers for the unit tests: fake input, owned surfaces, temporary folders,
+// captured standard error.
+#pragma once
+
+#include <SDL/SDL.h>
+
+#include <memory>
+#include <string>
+
+#include "app/polled_input.h"
+
+// A key table the tests fill in; Snapshot() views it.
+struct FakeKeys {
+    Uint8 held[SDLK_LAST] = {};
+    SDLMod mods = KMOD_NONE;
+    int mouseX = 0;
+    int mouseY = 0;
+    Uint8 buttons = 0;
+    void Press(SDLKey key) { held[key] = 1; }
+    void Release(SDLKey key) { held[key] = 0; }
+    InputSnapshot Snapshot() const;
+};
+
+struct SurfaceFree {
+    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+};
+using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceFree>;
+
+// A 32-bit surface of the given size, filled with colour.
+SurfacePtr MakeSurface(int w, int h, Uint32 colour = 0);
+// An 8-bit surface with a palette of 256 grey levels (index i = grey i).
+SurfacePtr MakePalettedSurface(int w, int h, Uint8 fillIndex = 0);
+// The pixel value at (x, y) of a 32-bit or 8-bit surface.
+Uint32 PixelAt(SDL_Surface* surface, int x, int y);
+
+// A fresh empty folder that is removed with everything in it on destruction;
+// the working directory moves into it while it lives.
+class TempDir {
+   public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    // Writes bytes to a file in the folder.
+    void Write(const std::string& name, const std::string& content) const;
+
+   private:
+    std::string path_;
+    std::string previous_;
+};
+
+// Captures what is written to stderr while it lives.
+class StderrCapture {
+   public:
+    StderrCapture();
+    ~StderrCapture();
+    StderrCapture(const StderrCapture&) = delete;
+    StderrCapture& operator=(const StderrCapture&) = delete;
+    // Everything written so far.
+    std::string Text();
+
+   private:
+    int saved_;
+    std::string file_;
+};
