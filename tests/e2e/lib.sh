@@ -94,34 +94,40 @@ e2e_config() {
     fi
 }
 
-# e2e_start INSTANCE [ARGS...]: starts the game and waits for its window.
-e2e_start() {
+# _e2e_launch INSTANCE [ARGS...]: runs the game in the background; its pid goes to
+# INSTANCE/pid and, once it ends, its exit status to INSTANCE/status. Assignments in
+# E2E_EXTRA_ENV (space-separated) are added to the game's environment.
+_e2e_launch() {
     local instance=$1 dir="$WORK/$1"
     shift
+    rm -f "$dir/status" "$dir/pid"
     (
         cd "$dir" || exit 1
-        DISPLAY=$(_e2e_display "$instance") SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk \
-            SDL_DISKAUDIOFILE="$dir/audio.raw" SDL_DISKAUDIODELAY=46 \
-            exec "$GAME" "$@" >"$dir/stdout" 2>"$dir/stderr"
+        # shellcheck disable=SC2086
+        env DISPLAY="$(_e2e_display "$instance")" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk \
+            SDL_DISKAUDIOFILE="$dir/audio.raw" SDL_DISKAUDIODELAY=46 ${E2E_EXTRA_ENV:-} \
+            "$GAME" "$@" >"$dir/stdout" 2>"$dir/stderr" &
+        echo $! >"$dir/pid"
+        wait $!
+        echo $? >"$dir/status"
     ) &
-    local pid=$!
-    echo "$pid" >"$dir/pid"
-    E2E_PIDS+=("$pid")
-    e2e_wait_window "$instance" 15 || e2e_fail "no window for $instance"
+    local i=0
+    while [ ! -s "$dir/pid" ] && [ $i -lt 100 ]; do
+        sleep 0.02
+        i=$((i + 1))
+    done
+    E2E_PIDS+=("$(cat "$dir/pid")")
+}
+
+# e2e_start INSTANCE [ARGS...]: starts the game and waits for its window.
+e2e_start() {
+    _e2e_launch "$@"
+    e2e_wait_window "$1" 20 || e2e_fail "no window for $1"
 }
 
 # e2e_start_no_wait INSTANCE [ARGS...]: for runs that are expected to end at once.
 e2e_start_no_wait() {
-    local instance=$1 dir="$WORK/$1"
-    shift
-    (
-        cd "$dir" || exit 1
-        DISPLAY=$(_e2e_display "$instance") SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk \
-            SDL_DISKAUDIOFILE="$dir/audio.raw" SDL_DISKAUDIODELAY=46 \
-            exec "$GAME" "$@" >"$dir/stdout" 2>"$dir/stderr"
-    ) &
-    echo $! >"$dir/pid"
-    E2E_PIDS+=("$!")
+    _e2e_launch "$@"
 }
 
 e2e_window() {
@@ -217,29 +223,27 @@ e2e_diff() {
     /usr/bin/compare -metric AE "$a" "$b" null: 2>&1 | awk '{print int($1)}'
 }
 
-# A process that has ended but is not reaped yet counts as gone.
-_e2e_alive() {
-    [ -e "/proc/$1" ] && ! grep -q '^[0-9]* (.*) Z' "/proc/$1/stat" 2>/dev/null
-}
-
 # e2e_wait_exit INSTANCE SECONDS: prints the exit status, or "running".
 e2e_wait_exit() {
-    local pid i=0
-    pid=$(cat "$WORK/$1/pid")
-    while _e2e_alive "$pid" && [ $i -lt $(($2 * 10)) ]; do
+    local status="$WORK/$1/status" i=0
+    while [ ! -s "$status" ] && [ $i -lt $(($2 * 10)) ]; do
         sleep 0.1
         i=$((i + 1))
     done
-    if _e2e_alive "$pid"; then
+    if [ -s "$status" ]; then
+        cat "$status"
+    else
         echo running
-        return
     fi
-    wait "$pid" 2>/dev/null
-    echo $?
 }
 
-e2e_running() { _e2e_alive "$(cat "$WORK/$1/pid")"; }
+e2e_running() { [ ! -s "$WORK/$1/status" ] && kill -0 "$(cat "$WORK/$1/pid")" 2>/dev/null; }
 e2e_stderr() { echo "$WORK/$1/stderr"; }
+# e2e_game_stderr INSTANCE: the game's own error output, without SDL's disk-audio notice.
+e2e_game_stderr() {
+    grep -v -e "^WARNING: You are using the SDL disk writer audio driver!$" \
+        -e "^ Writing to file \[.*\]\.$" "$WORK/$1/stderr"
+}
 e2e_stdout() { echo "$WORK/$1/stdout"; }
 
 # e2e_audio_loud INSTANCE: counts samples of the disk audio output that are not silence

@@ -56,7 +56,7 @@ rm "$WORK/notheme/default.ini"
 e2e_start_no_wait notheme
 [ "$(e2e_wait_exit notheme 15)" = 1 ] || e2e_fail "no theme at all must end with status 1"
 printf 'theme file could not be opened! try to open default.ini\ndefault.ini couldn'"'"'t be opened.\n' |
-    cmp -s - "$(e2e_stderr notheme)" || e2e_fail "no theme: $(cat "$(e2e_stderr notheme)")"
+    cmp -s - <(e2e_game_stderr notheme) || e2e_fail "no theme: $(cat "$(e2e_stderr notheme)")"
 
 # A missing picture ends the program with status 1 and names the path.
 e2e_prepare nopicture
@@ -76,13 +76,7 @@ grep -q "^Could not initialize SDL: .*\.$" "$WORK/nosdl/stdout" || e2e_fail "no 
 
 # A mixer that cannot open: one warning, and the game still comes up.
 e2e_prepare nomixer
-(
-    cd "$WORK/nomixer" || exit 1
-    DISPLAY=$(cat "$WORK/nomixer/display") SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk \
-        SDL_DISKAUDIOFILE=/nonexistent/dir/audio.raw exec "$GAME" >stdout 2>stderr
-) &
-echo $! >"$WORK/nomixer/pid"
-E2E_PIDS+=("$!")
+E2E_EXTRA_ENV="SDL_DISKAUDIOFILE=/nonexistent/dir/audio.raw" e2e_start_no_wait nomixer
 e2e_wait_window nomixer 15 || e2e_fail "no window without a mixer"
 grep -q "^Warning: Couldn't set 11025 Hz 8-bit audio$" "$(e2e_stderr nomixer)" ||
     e2e_fail "no mixer warning"

@@ -1,0 +1,123 @@
+"""Checks the generated data folder against what the game's loader expects.
+
+usage: check_theme.py DATA_DIR
+
+Reads the theme file, then looks at the raw PNG chunks and WAV headers of
+every file it names.  Exits non-zero with a list of problems.
+"""
+
+import os
+import struct
+import sys
+import wave
+import zlib
+
+KEYED = ["cannon1", "cannon2", "shield1", "shield2", "shot", "blood", "sheeplw", "sheeprw",
+         "sheeplb", "sheeprb", "winner", "loser", "draw", "suddendeath",
+         "abcbig", "abcsmall", "specialchar", "numbers"]
+PLAIN = ["background", "splashscreen", "border"]
+SOUNDS = ["sheepsound1", "sheepsound2", "sheepsound3", "shotsound", "explodesound"]
+SHEET_CELLS = {"abcbig": 26, "abcsmall": 26, "specialchar": 28, "numbers": 20}
+
+
+def read_keys(path):
+    keys = {}
+    with open(path, "rb") as fh:
+        for raw in fh:
+            line = raw.decode("latin-1").rstrip("\r\n")
+            if line and line[0] not in ";[ " and "=" in line:
+                k, v = line.split("=", 1)
+                keys[k] = v
+    return keys
+
+
+def png_chunks(path):
+    with open(path, "rb") as fh:
+        data = fh.read()
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError("not a PNG file")
+    pos, chunks = 8, []
+    while pos < len(data):
+        (length,) = struct.unpack(">I", data[pos:pos + 4])
+        kind = data[pos + 4:pos + 8].decode("ascii")
+        chunks.append((kind, data[pos + 8:pos + 8 + length]))
+        pos += 12 + length
+    return chunks
+
+
+def png_info(path):
+    chunks = png_chunks(path)
+    ihdr = dict(chunks)["IHDR"]
+    w, h, depth, ctype, _c, _f, interlace = struct.unpack(">IIBBBBB", ihdr)
+    kinds = [k for k, _ in chunks]
+    first_byte = None
+    if ctype == 3 and depth == 8 and interlace == 0:
+        raw = zlib.decompress(b"".join(d for k, d in chunks if k == "IDAT"))
+        first_byte = raw[1]  # raw[0] is the filter type of row 0
+        if raw[0] not in (0, 1, 2, 3, 4):
+            raise ValueError("bad filter byte")
+    plte = dict(chunks).get("PLTE", b"")
+    return {"w": w, "h": h, "depth": depth, "ctype": ctype, "kinds": kinds,
+            "first": first_byte, "colours": len(plte) // 3}
+
+
+def main(data_dir):
+    problems = []
+    theme = read_keys(os.path.join(data_dir, "default.ini"))
+    prefix = theme.get("themepath", "")
+    paths = {k: os.path.join(data_dir, prefix + v) for k, v in theme.items() if k != "themepath"}
+    for key in KEYED + PLAIN + ["explosion"] + SOUNDS:
+        if key not in paths or not os.path.isfile(paths[key]):
+            problems.append("%s: file missing" % key)
+    if problems:
+        return problems
+    infos = {}
+    for key in KEYED + PLAIN + ["explosion"]:
+        info = png_info(paths[key])
+        infos[key] = info
+        for bad in ("tIME", "tEXt", "zTXt", "iTXt"):
+            if bad in info["kinds"]:
+                problems.append("%s: has a %s chunk" % (key, bad))
+    for key in KEYED:
+        i = infos[key]
+        if i["ctype"] != 3 or i["depth"] != 8:
+            problems.append("%s: not an 8-bit palette picture" % key)
+        if "tRNS" in i["kinds"]:
+            problems.append("%s: has a tRNS chunk" % key)
+        if i["first"] != 0:
+            problems.append("%s: top-left pixel is not palette index 0" % key)
+    for key in PLAIN:
+        if infos[key]["ctype"] not in (2, 3) or "tRNS" in infos[key]["kinds"]:
+            problems.append("%s: should be a plain picture without transparency" % key)
+    ex = infos["explosion"]
+    if ex["ctype"] != 6 or ex["w"] != 20 * ex["h"]:
+        problems.append("explosion: should be a 32-bit RGBA strip of 20 square frames")
+    for key in ("background", "splashscreen"):
+        if (infos[key]["w"], infos[key]["h"]) != (800, 600):
+            problems.append("%s: should be 800 x 600" % key)
+    for key, limit in (("cannon1", 74), ("cannon2", 74), ("shield1", 52), ("shield2", 52),
+                       ("sheeplw", 79), ("sheeprw", 79), ("sheeplb", 79), ("sheeprb", 79)):
+        if infos[key]["h"] > limit:
+            problems.append("%s: taller than %d pixels" % (key, limit))
+    for key, cells in SHEET_CELLS.items():
+        if infos[key]["h"] != 32 or infos[key]["w"] < 30 * cells:
+            problems.append("%s: should be %d cells of 30 x 32" % (key, cells))
+    for key in SOUNDS:
+        with wave.open(paths[key], "rb") as w:
+            if w.getnchannels() != 1 or w.getframerate() != 11025 or w.getsampwidth() not in (1, 2):
+                problems.append("%s: should be mono 11025 Hz 8- or 16-bit" % key)
+            frames = w.readframes(w.getnframes())
+            if w.getsampwidth() == 2:
+                peak = max(abs(v) for (v,) in struct.iter_unpack("<h", frames))
+                if peak >= 32767:
+                    problems.append("%s: clips" % key)
+    return problems
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 2:
+        raise SystemExit(__doc__)
+    found = main(sys.argv[1])
+    for p in found:
+        print("check_theme: " + p, file=sys.stderr)
+    sys.exit(1 if found else 0)
