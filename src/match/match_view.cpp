@@ -1,0 +1,243 @@
+#include "match/match_view.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "text/bounded_text.h"
+
+namespace {
+
+constexpr int kTextAreaWidth = 500;
+constexpr int kTextAreaHeight = 40;
+constexpr int kPlayer2TextY = 220;
+constexpr int kPlayer1TextY = 345;
+constexpr int kTextLeft = 20;
+constexpr int kFpsFromRight = 170;
+constexpr int kBorderFromCentre = 180;
+constexpr int kBorderFromBottom = 180;
+constexpr int kHintFromCentre = 170;
+constexpr int kHintFromBottom = 170;
+constexpr int kDrawnBloodSlots = 20;
+constexpr int kTextBufferSize = 64;
+// Larger rates are shown as this many hundredths; nothing real comes near it.
+constexpr long long kMaxFpsHundredths = 99999999LL;
+
+SDL_Rect MakeRect(int x, int y, int w, int h) {
+    SDL_Rect rect;
+    rect.x = static_cast<Sint16>(x);
+    rect.y = static_cast<Sint16>(y);
+    rect.w = static_cast<Uint16>(std::max(w, 0));
+    rect.h = static_cast<Uint16>(std::max(h, 0));
+    return rect;
+}
+
+void RecordArea(MatchState* match, SDL_Rect area) {
+    if (match->drawnCount < kDrawnAreaCapacity) {
+        match->drawnAreas[match->drawnCount++] = area;
+    }
+}
+
+// SDL may clip the destination it is given, so every blit gets its own copy.
+void Blit(SDL_Surface* source, const SDL_Rect* sourceArea, SDL_Surface* target,
+          SDL_Rect destination) {
+    SDL_Rect sourceCopy;
+    SDL_Rect* sourcePointer = nullptr;
+    if (sourceArea != nullptr) {
+        sourceCopy = *sourceArea;
+        sourcePointer = &sourceCopy;
+    }
+    if (SDL_BlitSurface(source, sourcePointer, target, &destination) < 0) {
+        fprintf(stderr, "BlitSurface error: %s\n", SDL_GetError());
+    }
+}
+
+void DrawWholePicture(MatchState* match, SDL_Surface* screen, SDL_Surface* picture, int x, int y) {
+    const int w = picture != nullptr ? picture->w : 0;
+    const int h = picture != nullptr ? picture->h : 0;
+    SDL_Rect area = MakeRect(x, y, w, h);
+    Blit(picture, nullptr, screen, area);
+    RecordArea(match, area);
+}
+
+void DrawSprite(MatchState* match, SDL_Surface* screen, const Sprite& sprite) {
+    DrawWholePicture(match, screen, sprite.image, sprite.x, sprite.y);
+}
+
+void DrawActiveSprites(MatchState* match, SDL_Surface* screen, const Sprite* sprites, int count) {
+    for (int i = 0; i < count; ++i) {
+        if (sprites[i].state != 0) {
+            DrawSprite(match, screen, sprites[i]);
+        }
+    }
+}
+
+// The strip frame for an explosion with `state` frames left. The ratio is taken
+// first, so a lifetime longer than the strip shows its first frame throughout.
+int ExplosionFrameOffset(const GameSettings& settings, int state) {
+    if (settings.explotime <= 0) {
+        return 0;
+    }
+    const long long offset = static_cast<long long>(settings.exploanim / settings.explotime) *
+                             (settings.explotime - state) * settings.exploframewidth;
+    return static_cast<int>(std::clamp(offset, 0LL, 32767LL));
+}
+
+void DrawExplosions(MatchState* match, SDL_Surface* screen) {
+    const GameSettings& settings = match->settings;
+    for (int i = 0; i < kExplosionSlots; ++i) {
+        const Sprite& explosion = match->explosions[i];
+        if (explosion.state == 0) {
+            continue;
+        }
+        SDL_Surface* strip = explosion.image;
+        const int stripW = strip != nullptr ? strip->w : 0;
+        const int stripH = strip != nullptr ? strip->h : 0;
+        SDL_Rect frame = MakeRect(ExplosionFrameOffset(settings, explosion.state), 0,
+                                  settings.exploframewidth, stripH);
+        SDL_Rect area = MakeRect(explosion.x, explosion.y, stripW, stripH);
+        Blit(strip, &frame, screen, area);
+        RecordArea(match, area);
+    }
+}
+
+SDL_Surface* ResultPicture(const MatchStatus& status) {
+    switch (status.phase) {
+        case Player1Won:
+            return status.pictures[kWinner];
+        case Player2Won:
+            return status.pictures[kLoser];
+        case Draw:
+            return status.pictures[kDraw];
+        case SuddenDeath:
+            return status.pictures[kSuddenDeath];
+        default:
+            return nullptr;
+    }
+}
+
+void DrawResult(MatchState* match, SDL_Surface* screen) {
+    SDL_Surface* picture = ResultPicture(match->status);
+    if (picture == nullptr) {
+        return;
+    }
+    DrawWholePicture(match, screen, picture, (screen->w - picture->w) / 2,
+                     (screen->h - picture->h) / 2);
+    CyclePalette(match->status.savedPalette, picture, &match->paletteStep);
+}
+
+void DrawHudText(MatchState* match, SDL_Surface* screen, const TextStyle* style, char* text, int x,
+                 int y) {
+    SDL_Rect area = MakeRect(x, y, kTextAreaWidth, kTextAreaHeight);
+    DrawText(text, screen, style, area);
+    RecordArea(match, area);
+}
+
+void DrawContinueHint(MatchState* match, SDL_Surface* screen, const TextStyle* style) {
+    const int phase = match->status.phase;
+    if (phase != Player1Won && phase != Player2Won && phase != Draw) {
+        return;
+    }
+    // The bar behind the hint is never erased on its own: the hint's area covers it.
+    Blit(style->border, nullptr, screen,
+         MakeRect(screen->w / 2 - kBorderFromCentre, screen->h - kBorderFromBottom, 0, 0));
+    char hint[kTextBufferSize];
+    CopyText(hint, "Press ESC to continue.");
+    DrawHudText(match, screen, style, hint, screen->w / 2 - kHintFromCentre,
+                screen->h - kHintFromBottom);
+}
+
+void DrawHud(MatchState* match, SDL_Surface* screen, const TextStyle* style) {
+    char text[kTextBufferSize];
+    FormatSheepCount(2, match->status.sheepLeft[1], text, sizeof text);
+    DrawHudText(match, screen, style, text, kTextLeft, kPlayer2TextY);
+    FormatSheepCount(1, match->status.sheepLeft[0], text, sizeof text);
+    DrawHudText(match, screen, style, text, kTextLeft, kPlayer1TextY);
+    if (match->status.showFps == 1) {
+        FormatFps(match->status.fps, text, sizeof text);
+        DrawHudText(match, screen, style, text, screen->w - kFpsFromRight, kPlayer1TextY);
+    }
+}
+
+bool HasPalette(const SDL_Surface* picture) {
+    return picture != nullptr && picture->format != nullptr && picture->format->BitsPerPixel == 8 &&
+           picture->format->palette != nullptr && picture->format->palette->ncolors > 0;
+}
+
+}  // namespace
+
+void DrawMatch(MatchState* match, SDL_Surface* screen, const TextStyle* style) {
+    match->drawnCount = 0;
+    DrawActiveSprites(match, screen, match->blood, kDrawnBloodSlots);
+    DrawActiveSprites(match, screen, match->herds[0], kHerdSize);
+    DrawActiveSprites(match, screen, match->herds[1], kHerdSize);
+    for (int piece = kCannon1; piece <= kShield2; ++piece) {
+        DrawSprite(match, screen, match->pieces[piece]);
+    }
+    const int shotSlots = std::clamp(match->settings.maxshots, 0, kShotSlots);
+    DrawActiveSprites(match, screen, match->shots[0], shotSlots);
+    DrawActiveSprites(match, screen, match->shots[1], shotSlots);
+    DrawExplosions(match, screen);
+    DrawResult(match, screen);
+    DrawContinueHint(match, screen, style);
+    DrawHud(match, screen, style);
+    SDL_UpdateRect(screen, 0, 0, 0, 0);
+}
+
+void EraseDrawnAreas(SDL_Surface* background, SDL_Surface* screen, const SDL_Rect* areas,
+                     int count) {
+    for (int i = count - 1; i >= 0; --i) {
+        Blit(background, &areas[i], screen, areas[i]);
+    }
+}
+
+void CyclePalette(SDL_Color* savedPalette, SDL_Surface* picture, int* paletteStep) {
+    if (!HasPalette(picture)) {
+        return;  // nothing to rotate: the picture is shown as it is
+    }
+    const int n = std::min(picture->format->palette->ncolors, 256);
+    if (*paletteStep == 0) {
+        std::copy_n(picture->format->palette->colors, n, savedPalette);
+    }
+    ++*paletteStep;
+    if (*paletteStep >= n || *paletteStep < 0) {
+        *paletteStep = 1;
+    }
+    SDL_Color rotated[256];
+    for (int i = 0; i < n; ++i) {
+        rotated[(*paletteStep + i) % n] = savedPalette[i];
+    }
+    SDL_SetColors(picture, rotated, 0, n);
+}
+
+void FormatSheepCount(int player, int count, char* out, size_t capacity) {
+    char number[16];
+    CopyText(out, capacity, "Player ");
+    FormatDecimal(player, number);
+    AppendText(out, capacity, number);
+    AppendText(out, capacity, ": ");
+    FormatDecimal(count, number);
+    AppendText(out, capacity, number);
+    AppendText(out, capacity, " Sheep");
+}
+
+void FormatFps(float fps, char* out, size_t capacity) {
+    // NaN and negative rates read as 0; huge ones are capped so the integer part fits.
+    double value = std::isnan(fps) || fps < 0 ? 0.0 : static_cast<double>(fps);
+    const long long hundredths =
+        std::min(std::llround(std::min(value * 100.0, 1e12)), kMaxFpsHundredths);
+    const int whole = static_cast<int>(hundredths / 100);
+    const int fraction = static_cast<int>(hundredths % 100);
+
+    char digits[16];
+    CopyText(out, capacity, "");
+    if (whole != 0) {
+        FormatDecimal(whole, digits);
+        AppendText(out, capacity, digits);
+    }
+    AppendText(out, capacity, ".");
+    const char pair[3] = {static_cast<char>('0' + fraction / 10),
+                          static_cast<char>('0' + fraction % 10), '\0'};
+    AppendText(out, capacity, pair);
+    AppendText(out, capacity, " fps");
+}

@@ -1,0 +1,63 @@
+#include "net/net_io.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/polled_input.h"
+#include "net/wire.h"
+
+int ReceiveExactly(TCPsocket socket, void* buffer, int size) {
+    Uint8* bytes = static_cast<Uint8*>(buffer);
+    int received = 0;
+    while (received < size) {
+        int result = SDLNet_TCP_Recv(socket, bytes + received, size - received);
+        if (result <= 0) {
+            return result;
+        }
+        received += result;
+    }
+    return received;
+}
+
+int SendInput(TCPsocket socket, const GameSettings& settings) {
+    Uint8 message[kInputMessageSize];
+    EncodeInputMessage(InputValueFor(PollInput(), settings.shiftslow), message);
+    if (SDLNet_TCP_Send(socket, message, kInputMessageSize) < kInputMessageSize) {
+        fprintf(stderr, "SDLNet_TCP_Send: %s\n", SDL_GetError());
+        return 1;
+    }
+    return 0;
+}
+
+int ReceiveInput(TCPsocket socket, MatchState* match, ScreenSize screen) {
+    Uint8 message[kInputMessageSize];
+    if (ReceiveExactly(socket, message, kInputMessageSize) < kInputMessageSize) {
+        // A lost client holds no key any more.
+        gPreviousRemoteFire = 0;
+        return 1;
+    }
+    ApplyRemoteInput(match, screen, DecodeInputMessage(message));
+    return 0;
+}
+
+int SendState(TCPsocket socket, const MatchState& match) {
+    char message[kStateMessageSize];
+    EncodeStateMessage(match, message);
+    int textLength = static_cast<int>(strnlen(message, kStateMessageSize));
+    if (SDLNet_TCP_Send(socket, message, kStateMessageSize) < textLength + 1) {
+        fprintf(stderr, "SDLNet_TCP_Send: %s\n", SDL_GetError());
+        return 1;
+    }
+    return 0;
+}
+
+int ReceiveState(TCPsocket socket, ScreenSize screen, MatchState* match) {
+    char message[kStateMessageSize];
+    int result = ReceiveExactly(socket, message, kStateMessageSize);
+    if (result < kStateMessageSize) {
+        fprintf(stderr, "Error: Received %i bytes", result);
+        return 1;
+    }
+    DecodeStateMessage(message, match, screen);
+    return 0;
+}

@@ -1,0 +1,154 @@
+#include "net/network_match.h"
+
+#include <SDL/SDL_net.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/polled_input.h"
+#include "match/match_pacing.h"
+#include "match/match_rules.h"
+#include "match/match_view.h"
+#include "net/net_io.h"
+#include "net/net_setup.h"
+#include "net/wire.h"
+
+int gPreviousFKey = 0;
+
+namespace {
+
+// Owns the network layer for one match: closing both sockets and shutting SDL_net down
+// lets the next network match in the same run open the port again.
+struct NetSession {
+    TCPsocket listening = nullptr;
+    TCPsocket connection = nullptr;
+
+    NetSession() {
+        if (SDLNet_Init() == -1) {
+            fprintf(stderr, "SDLNet_Init: %s\n", SDL_GetError());
+            exit(2);
+        }
+    }
+    ~NetSession() {
+        if (connection != nullptr) {
+            SDLNet_TCP_Close(connection);
+        }
+        if (listening != nullptr) {
+            SDLNet_TCP_Close(listening);
+        }
+        SDLNet_Quit();
+    }
+    NetSession(const NetSession&) = delete;
+    NetSession& operator=(const NetSession&) = delete;
+};
+
+// Returns true once connected, false when the player left the set-up screen.
+bool Connect(NetSession* session, int isServer, SDL_Surface* screen, TextStyle* style) {
+    if (!isServer) {
+        return EnterServerAddress(&session->connection, screen, style) == 0;
+    }
+    IPaddress address{};
+    SDLNet_ResolveHost(&address, nullptr, kGamePort);
+    session->listening = SDLNet_TCP_Open(&address);
+    if (session->listening == nullptr) {
+        fprintf(stderr, "1 SDLNet_TCP_Open: %s\n", SDL_GetError());
+        exit(2);
+    }
+    return WaitForClient(&session->connection, session->listening, screen, style) == 0;
+}
+
+// The server computes the frame: its own player, the client's keys, sheep and hits.
+bool RunServerFrame(MatchState* match, TCPsocket connection, ScreenSize size) {
+    DrainEvents();
+    if (HandleMatchInput(match, size, PollInput())) {
+        return false;
+    }
+    if (ReceiveInput(connection, match, size) != 0) {
+        fprintf(stderr, "Couldn't receive client data!\n");
+        return false;
+    }
+    MoveSheep(match, size);
+    ResolveHits(match);
+    if (SendState(connection, *match) != 0) {
+        fprintf(stderr, "Couldn't send data to client!\n");
+        return false;
+    }
+    return true;
+}
+
+// The client's picture moves only when the server says so; only the effects that the
+// server started are counted down here.
+void CountDownEffects(MatchState* match) {
+    for (int i = 0; i < kExplosionSlots; ++i) {
+        if (match->explosions[i].state != 0) {
+            --match->explosions[i].state;
+        }
+    }
+    for (int i = 0; i < kBloodSlots; ++i) {
+        if (match->blood[i].state != 0) {
+            --match->blood[i].state;
+        }
+    }
+}
+
+void ToggleFpsOnPress(MatchState* match, const InputSnapshot& input) {
+    int fHeld = KeyHeld(input, SDLK_f) ? 1 : 0;
+    if (fHeld && gPreviousFKey == 0) {
+        match->status.showFps = match->status.showFps ? 0 : 1;
+    }
+    gPreviousFKey = fHeld;
+}
+
+bool RunClientFrame(MatchState* match, TCPsocket connection, ScreenSize size) {
+    DrainEvents();
+    if (SendInput(connection, match->settings) != 0) {
+        fprintf(stderr, "Couldn't send data to server!\n");
+        return false;
+    }
+    if (ReceiveState(connection, size, match) != 0) {
+        fprintf(stderr, "Couldn't receive server data!\n");
+        return false;
+    }
+    InputSnapshot input = PollInput();
+    if (KeyHeld(input, SDLK_ESCAPE)) {
+        return false;
+    }
+    ToggleFpsOnPress(match, input);
+    CountDownEffects(match);
+    return true;
+}
+
+void FinishFrame(MatchState* match, const MatchResources& resources, const TextStyle* style) {
+    UpdateOutcome(match);
+    DrawMatch(match, resources.screen, style);
+    PlayMatchSounds(resources.assets->sounds, &match->status);
+    EraseDrawnAreas(resources.background, resources.screen, match->drawnAreas, match->drawnCount);
+    PaceFrame(match);
+}
+
+}  // namespace
+
+void NetworkMatch(const MatchResources& resources, GameSettings settings, MatchStatus status,
+                  TextStyle style, int isServer) {
+    SDL_Surface* screen = resources.screen;
+    ScreenSize size{screen->w, screen->h};
+    MatchState match = MakeMatchState(resources.tables, settings, status);
+    // The client deals too: its sheep keep the colours and pictures of its own deal.
+    SetupMatch(&match, size, resources.assets, SDL_GetTicks());
+
+    NetSession session;
+    if (!Connect(&session, isServer, screen, &style)) {
+        return;
+    }
+    if (SDL_BlitSurface(resources.background, nullptr, screen, nullptr) < 0) {
+        fprintf(stderr, "BlitSurface error: %s\n", SDL_GetError());
+    }
+    for (;;) {
+        bool goOn = isServer ? RunServerFrame(&match, session.connection, size)
+                             : RunClientFrame(&match, session.connection, size);
+        if (!goOn) {
+            return;
+        }
+        FinishFrame(&match, resources, &style);
+    }
+}
