@@ -20,6 +20,7 @@ void ShowSplash(SDL_Surface* screen, const MatchStatus* status);
 // The whole border picture at x = 220 and position.y.
 void DrawMenuBar(SDL_Surface* screen, const TextStyle* style, SDL_Rect position);
 // A bar exactly area.w wide: the border's left half-width columns, then its right ones.
+// A bar can drop the border's middle but not add to it: at most the border's width.
 void DrawBar(SDL_Surface* screen, const TextStyle* style, SDL_Rect area);
 // A bar with its label inset by half the difference of the border and glyph heights.
 void DrawButton(SDL_Surface* screen, const TextStyle* style, SDL_Rect area, const char* label);
@@ -34,5 +35,6 @@ struct MenuLocks {
     bool escape;
     bool leftOrRightWasDown;  // at the previous reading
 };
-// The start of a pass: clears each lock whose key or buttons have been seen up.
+// The start of a pass: clears each lock whose key or buttons have been seen up, then
+// remembers this reading's buttons for the next pass.
 void ReleaseMenuLocks(MenuLocks* locks, const InputSnapshot& input);

@@ -154,8 +154,22 @@ _e2e_xdo() {
     DISPLAY=$(_e2e_display "$instance") xdotool "$@"
 }
 
-e2e_keydown() { _e2e_xdo "$1" keydown "$2"; }
-e2e_keyup() { _e2e_xdo "$1" keyup "$2"; }
+# A combination such as ctrl+Left goes down modifiers first and comes up key first, so
+# the game never sees the bare key without its modifier.
+e2e_keydown() {
+    local part
+    IFS=+ read -r -a parts <<<"$2"
+    for part in "${parts[@]}"; do
+        _e2e_xdo "$1" keydown "$part"
+    done
+}
+e2e_keyup() {
+    local i
+    IFS=+ read -r -a parts <<<"$2"
+    for ((i = ${#parts[@]} - 1; i >= 0; i--)); do
+        _e2e_xdo "$1" keyup "${parts[i]}"
+    done
+}
 
 # e2e_key INSTANCE KEY [MS]: press, hold, release.
 e2e_key() {
@@ -254,8 +268,42 @@ e2e_audio_loud() {
     od -An -v -tu1 "$file" | tr -s ' ' '\n' | awk '$1 != "" && ($1 < 120 || $1 > 136) {n++} END {print n+0}'
 }
 
-# e2e_end_splash INSTANCE: a held click ends the splash; waits until the menu shows.
+# The theme of an instance: a value of its default.ini, a picture's full path and size.
+e2e_theme_value() { grep "^$2=" "$WORK/$1/default.ini" | tail -n 1 | cut -d= -f2-; }
+e2e_theme_path() { echo "$WORK/$1/$(e2e_theme_value "$1" themepath)$(e2e_theme_value "$1" "$2")"; }
+e2e_picture_width() { "$CONVERT" "$1" -format "%w" info:; }
+e2e_picture_height() { "$CONVERT" "$1" -format "%h" info:; }
+
+# e2e_on_splash INSTANCE: the splash picture shows, centred.
+e2e_on_splash() {
+    local splash width height differing
+    splash=$(e2e_theme_path "$1" splashscreen)
+    width=$(e2e_picture_width "$splash")
+    height=$(e2e_picture_height "$splash")
+    e2e_shot "$1" "$WORK/$1/splash_check.png"
+    "$CONVERT" "$WORK/$1/splash_check.png" \
+        -crop "${width}x${height}+$(((800 - width) / 2))+$(((600 - height) / 2))" +repage \
+        "$WORK/$1/splash_crop.png"
+    differing=$(/usr/bin/compare -metric AE "$WORK/$1/splash_crop.png" "$splash" null: 2>&1 |
+        awk '{print int($1)}')
+    [ "$differing" -lt $((width * height / 100)) ]
+}
+
+# e2e_wait_for_splash INSTANCE: the theme loads before the splash shows, and a click
+# before then would be lost.
+e2e_wait_for_splash() {
+    local tries=0
+    until e2e_on_splash "$1"; do
+        tries=$((tries + 1))
+        [ $tries -lt 100 ] || e2e_fail "no splash picture on $1"
+        sleep 0.1
+    done
+}
+
+# e2e_end_splash INSTANCE: waits for the splash, then a held click beside the menu
+# entries ends it.
 e2e_end_splash() {
+    e2e_wait_for_splash "$1"
     e2e_click "$1" 10 590 1 200
     sleep 0.5
 }

@@ -12,10 +12,6 @@ DEMO_Y=205       # the band of menu entry 2 (186..223)
 # Black on the menu; the meadow in a match, where nothing is drawn over it.
 LEFT_STRIP="0 90 200 120"
 
-theme_value() { grep "^$2=" "$WORK/$1/default.ini" | tail -n 1 | cut -d= -f2-; }
-theme_path() { echo "$WORK/$1/$(theme_value "$1" themepath)$(theme_value "$1" "$2")"; }
-picture_width() { /usr/bin/convert "$1" -format "%w" info:; }
-picture_height() { /usr/bin/convert "$1" -format "%h" info:; }
 
 in_menu() {
     [ "$(e2e_region_mean "$1" $LEFT_STRIP)" = 0 ] &&
@@ -25,7 +21,7 @@ in_menu() {
 # In the demo the shield and explosions of player 2 may pass through that strip, so
 # most of it, not all, has to be meadow.
 in_match() { # INSTANCE FILE
-    [ "$(e2e_diff "$2" "$(theme_path "$1" background)" $LEFT_STRIP)" -lt 12000 ] &&
+    [ "$(e2e_diff "$2" "$(e2e_theme_path "$1" background)" $LEFT_STRIP)" -lt 12000 ] &&
         [ "$(e2e_region_mean "$2" $LEFT_STRIP)" -gt 0 ]
 }
 
@@ -37,7 +33,7 @@ expect_running() {
 # of whatever differs from the meadow in that region, or "none".
 changed_box() {
     local box
-    box=$(/usr/bin/convert "$2" "$(theme_path "$1" background)" -compose difference -composite \
+    box=$(/usr/bin/convert "$2" "$(e2e_theme_path "$1" background)" -compose difference -composite \
         -crop "$5x$6+$3+$4" +repage -colorspace Gray -threshold 10% -format "%@" info: 2>/dev/null)
     case "$box" in
         [1-9]*x*+*+*) echo "$box" ;;
@@ -56,7 +52,7 @@ left_edge() {
 
 # changed_pixels INSTANCE FILE X Y W H: how many pixels of the region differ from the meadow.
 changed_pixels() {
-    e2e_diff "$2" "$(theme_path "$1" background)" "$3" "$4" "$5" "$6"
+    e2e_diff "$2" "$(e2e_theme_path "$1" background)" "$3" "$4" "$5" "$6"
 }
 
 # Audio written by the disk driver from byte OFFSET on that is not silence (u8, 0x80).
@@ -92,9 +88,9 @@ e2e_shot demo "$WORK/demo2.png"
 
 # A decided match shows the border bar at (W/2 - 180, H - 180) under the ESC hint; its
 # top rows stay clear of the hint text, so they match the border picture itself.
-BORDER=$(theme_path demo border)
-BORDER_W=$(picture_width "$BORDER")
-BAR_ROWS=$(($(picture_height "$BORDER") < 8 ? $(picture_height "$BORDER") : 8))
+BORDER=$(e2e_theme_path demo border)
+BORDER_W=$(e2e_picture_width "$BORDER")
+BAR_ROWS=$(($(e2e_picture_height "$BORDER") < 8 ? $(e2e_picture_height "$BORDER") : 8))
 /usr/bin/convert "$BORDER" -crop "${BORDER_W}x${BAR_ROWS}+0+0" +repage "$WORK/bar_top.png"
 result_shown() {
     /usr/bin/convert "$1" -crop "${BORDER_W}x${BAR_ROWS}+220+420" +repage "$WORK/seen_bar.png"
@@ -140,10 +136,10 @@ e2e_shot match "$WORK/m0.png"
 in_match match "$WORK/m0.png" || e2e_fail "the StartGame entry did not start a match"
 result_shown "$WORK/m0.png" && e2e_fail "a result is shown in an undecided match"
 
-CANNON_H=$(picture_height "$(theme_path match cannon1)")
-CANNON_W=$(picture_width "$(theme_path match cannon1)")
-SHIELD_H=$(picture_height "$(theme_path match shield1)")
-SHOT_H=$(picture_height "$(theme_path match shot)")
+CANNON_H=$(e2e_picture_height "$(e2e_theme_path match cannon1)")
+CANNON_W=$(e2e_picture_width "$(e2e_theme_path match cannon1)")
+SHIELD_H=$(e2e_picture_height "$(e2e_theme_path match shield1)")
+SHOT_H=$(e2e_picture_height "$(e2e_theme_path match shot)")
 CANNON_Y=$((600 - 210))
 SHIELD_Y=$((600 - 135))
 

@@ -15,9 +15,6 @@ LEFT_STRIP="0 90 200 120"
 # Nothing is written above y 100 on the two set-up screens.
 SETUP_BLANK="0 0 800 95"
 
-theme_value() { grep "^$2=" "$WORK/$1/default.ini" | tail -n 1 | cut -d= -f2-; }
-theme_path() { echo "$WORK/$1/$(theme_value "$1" themepath)$(theme_value "$1" "$2")"; }
-picture_height() { /usr/bin/convert "$1" -format "%h" info:; }
 
 in_menu() {
     [ "$(e2e_region_mean "$1" $LEFT_STRIP)" = 0 ] &&
@@ -26,7 +23,7 @@ in_menu() {
 
 in_match() {
     local differing
-    differing=$(e2e_diff "$2" "$(theme_path "$1" background)" $LEFT_STRIP)
+    differing=$(e2e_diff "$2" "$(e2e_theme_path "$1" background)" $LEFT_STRIP)
     [ "$differing" -lt 240 ] && [ "$(e2e_region_mean "$2" $LEFT_STRIP)" -gt 0 ]
 }
 
@@ -45,7 +42,7 @@ match_check() { in_match "$1" "$2"; }
 # in rows Y .. Y+H-1, or "none".
 leftmost_change() {
     local box
-    box=$(/usr/bin/convert "$2" "$(theme_path "$1" background)" -compose difference -composite \
+    box=$(/usr/bin/convert "$2" "$(e2e_theme_path "$1" background)" -compose difference -composite \
         -crop "800x$4+0+$3" +repage -colorspace Gray -threshold 10% -format "%@" info: 2>/dev/null)
     case "$box" in
         [1-9]*x*+*+*) echo "$box" | sed -E 's/^[0-9]+x[0-9]+\+([0-9]+)\+.*/\1/' ;;
@@ -133,10 +130,10 @@ expect_screen client menu_check "the client's menu did not show"
 start_server_waiting
 connect_client
 
-SERVER_BAND_H=$(picture_height "$(theme_path server cannon2)")
+SERVER_BAND_H=$(e2e_picture_height "$(e2e_theme_path server cannon2)")
 SERVER_BAND_Y=$((207 - SERVER_BAND_H))
 CLIENT_BAND_Y=$((600 - 210))
-CLIENT_BAND_H=$(picture_height "$(theme_path client cannon1)")
+CLIENT_BAND_H=$(e2e_picture_height "$(e2e_theme_path client cannon1)")
 
 e2e_shot server "$WORK/server_before.png"
 e2e_shot client "$WORK/client_before.png"

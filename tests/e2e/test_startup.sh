@@ -4,8 +4,6 @@
 source "$(dirname "$0")/lib.sh"
 e2e_setup "$@"
 
-theme_value() { grep "^$2=" "$WORK/$1/default.ini" | tail -n 1 | cut -d= -f2-; }
-theme_path() { echo "$(theme_value "$1" themepath)$(theme_value "$1" "$2")"; }
 
 # A normal start: the window, the splash and the explosion sound.
 e2e_prepare ok
@@ -16,7 +14,7 @@ title=$(DISPLAY=$(cat "$WORK/ok/display") xdotool getwindowname "$window")
 geometry=$(DISPLAY=$(cat "$WORK/ok/display") xdotool getwindowgeometry "$window" | grep Geometry)
 echo "$geometry" | grep -q "800x600" || e2e_fail "window geometry: $geometry"
 e2e_shot ok "$WORK/splash.png"
-splash="$WORK/ok/$(theme_path ok splashscreen)"
+splash=$(e2e_theme_path ok splashscreen)
 [ -f "$splash" ] || e2e_fail "no splash picture at $splash"
 /usr/bin/convert "$splash" -gravity center -background black -extent 800x600 "$WORK/expected_splash.png"
 different=$(e2e_diff "$WORK/splash.png" "$WORK/expected_splash.png")
@@ -63,7 +61,7 @@ e2e_prepare nopicture
 sed -i 's/^winner=.*/winner=gone.png/' "$WORK/nopicture/default.ini"
 e2e_start_no_wait nopicture
 [ "$(e2e_wait_exit nopicture 15)" = 1 ] || e2e_fail "a missing picture must end with status 1"
-grep -q "^Couldn't load $(theme_value nopicture themepath)gone.png: " "$(e2e_stderr nopicture)" ||
+grep -q "^Couldn't load $(e2e_theme_value nopicture themepath)gone.png: " "$(e2e_stderr nopicture)" ||
     e2e_fail "missing picture: $(cat "$(e2e_stderr nopicture)")"
 
 # SDL that cannot start: the message goes to standard output, the status is -1.

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Makes the README pictures: the main menu and a demo match in progress, each taken from
+# the game running in its own Xvfb display and scaled to 640 pixels wide.
+# Usage: tools/make_screenshots.sh [GAME_BINARY] [DATA_DIR] [OUTPUT_DIR]
+# (defaults: build/release/meadowgunner as ./run builds it, data, docs).
+set -u
+repo=$(cd "$(dirname "$0")/.." && pwd)
+game=${1:-$repo/build/release/meadowgunner}
+data=${2:-$repo/data}
+out=${3:-$repo/docs}
+
+# The real-window test harness brings the display, the input and the screenshots.
+source "$repo/tests/e2e/lib.sh"
+e2e_setup "$game" "$data"
+mkdir -p "$out"
+
+# Entry 1 is the local match, entry 2 the demo; the pointer rests at x 400.
+entry_y() { echo $((165 + 40 * ($1 - 1))); }
+
+e2e_prepare shots
+e2e_start shots
+e2e_end_splash shots
+e2e_move shots 400 "$(entry_y 1)"  # the highlight bar on the first entry
+sleep 0.5
+e2e_shot shots "$WORK/menu.png"
+
+e2e_click shots 400 "$(entry_y 2)"
+sleep 4  # let the computer players fire a few shots
+e2e_shot shots "$WORK/match.png"
+e2e_close shots
+
+for picture in menu match; do
+    /usr/bin/convert "$WORK/$picture.png" -resize 640x "$out/$picture.png" ||
+        { echo "could not write $out/$picture.png"; exit 1; }
+    echo "wrote $out/$picture.png"
+done
