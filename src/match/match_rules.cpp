@@ -82,7 +82,7 @@ void FlyShots(MatchState* match, ScreenSize screen) {
     }
 }
 
-void CountDownEffects(Sprite* effects, int count) {
+void CountDownSprites(Sprite* effects, int count) {
     for (int i = 0; i < count; ++i) {
         if (effects[i].state != 0) {
             --effects[i].state;
@@ -247,10 +247,14 @@ bool HandleMatchInput(MatchState* match, ScreenSize screen, const InputSnapshot&
         FireOnSpacePress(match, input);
     }
     FlyShots(match, screen);
-    CountDownEffects(match->explosions, kExplosionSlots);
-    CountDownEffects(match->blood, kBloodSlots);
+    CountDownEffects(match);
     ToggleFpsOnPress(match, input);
     return KeyHeld(input, SDLK_ESCAPE);
+}
+
+void CountDownEffects(MatchState* match) {
+    CountDownSprites(match->explosions, kExplosionSlots);
+    CountDownSprites(match->blood, kBloodSlots);
 }
 
 void ComputerPlayer(MatchState* match, ScreenSize screen, int player) {

@@ -17,6 +17,9 @@ extern MatchKeyLatches gMatchKeyLatches;
 // Returns true while ESC is held.
 bool HandleMatchInput(MatchState* match, ScreenSize screen, const InputSnapshot& input);
 
+// Every explosion and blood splash still showing loses one frame.
+void CountDownEffects(MatchState* match);
+
 // One frame of the computer for player 1 or 2.
 void ComputerPlayer(MatchState* match, ScreenSize screen, int player);
 

@@ -76,21 +76,6 @@ bool RunServerFrame(MatchState* match, TCPsocket connection, ScreenSize size) {
     return true;
 }
 
-// The client's picture moves only when the server says so; only the effects that the
-// server started are counted down here.
-void CountDownEffects(MatchState* match) {
-    for (int i = 0; i < kExplosionSlots; ++i) {
-        if (match->explosions[i].state != 0) {
-            --match->explosions[i].state;
-        }
-    }
-    for (int i = 0; i < kBloodSlots; ++i) {
-        if (match->blood[i].state != 0) {
-            --match->blood[i].state;
-        }
-    }
-}
-
 void ToggleFpsOnPress(MatchState* match, const InputSnapshot& input) {
     int fHeld = KeyHeld(input, SDLK_f) ? 1 : 0;
     if (fHeld && gPreviousFKey == 0) {
@@ -114,6 +99,8 @@ bool RunClientFrame(MatchState* match, TCPsocket connection, ScreenSize size) {
         return false;
     }
     ToggleFpsOnPress(match, input);
+    // The client's picture moves only when the server says so; it counts down only the
+    // effects the server started.
     CountDownEffects(match);
     return true;
 }
