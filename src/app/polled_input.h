@@ -18,8 +18,12 @@ InputSnapshot PollInput();
 
 // Whether key is held in the snapshot (false for keys outside the table).
 bool KeyHeld(const InputSnapshot& input, SDLKey key);
-inline bool ShiftHeld(const InputSnapshot& input) { return (input.mods & KMOD_SHIFT) != 0; }
-inline bool CtrlHeld(const InputSnapshot& input) { return (input.mods & KMOD_CTRL) != 0; }
+inline bool ShiftHeld(const InputSnapshot& input) {
+    return (input.mods & KMOD_SHIFT) != 0;
+}
+inline bool CtrlHeld(const InputSnapshot& input) {
+    return (input.mods & KMOD_CTRL) != 0;
+}
 inline bool LeftButtonHeld(const InputSnapshot& input) {
     return (input.buttons & SDL_BUTTON(1)) != 0;
 }

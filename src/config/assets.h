@@ -12,7 +12,13 @@ enum class Treatment { Plain, Keyed, Alpha };
 // Indices of ThemeAssets::pictures.
 enum PictureIndex { kWinner = 0, kLoser = 1, kDraw = 2, kSuddenDeath = 3, kSplashscreen = 4 };
 // Indices of ThemeAssets::sounds; sound i always plays on mixer channel i.
-enum SoundIndex { kShotSound = 0, kExplodeSound = 1, kSheepSound1 = 2, kSheepSound2 = 3, kSheepSound3 = 4 };
+enum SoundIndex {
+    kShotSound = 0,
+    kExplodeSound = 1,
+    kSheepSound1 = 2,
+    kSheepSound2 = 3,
+    kSheepSound3 = 4
+};
 
 constexpr int kSurfaceListCapacity = 100;
 constexpr int kSoundCount = 5;

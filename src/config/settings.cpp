@@ -247,14 +247,17 @@ void ReadLanguageFile(const char* languageFile, LanguageTexts* texts) {
         size_t width;
     } kKeys[] = {
 #define TEXT_KEY(name) {#name "=", offsetof(LanguageTexts, name), sizeof(LanguageTexts::name)}
-        TEXT_KEY(Sheep),       TEXT_KEY(Player),     TEXT_KEY(StartGame),
-        TEXT_KEY(NetGameS),    TEXT_KEY(NetGameC),   TEXT_KEY(Quit),
-        TEXT_KEY(Options),     TEXT_KEY(WaitPlayer), TEXT_KEY(Sound),
-        TEXT_KEY(On),          TEXT_KEY(Off),        TEXT_KEY(Fullscreen),
-        TEXT_KEY(Window),      TEXT_KEY(Story),      TEXT_KEY(Credits),
-        TEXT_KEY(Help),        TEXT_KEY(QuitCommand), TEXT_KEY(Demo),
-        TEXT_KEY(Meadowgunner), TEXT_KEY(ScreenModeHint), TEXT_KEY(BackMenu),
-        TEXT_KEY(OptionHint),
+        TEXT_KEY(Sheep),        TEXT_KEY(Player),
+        TEXT_KEY(StartGame),    TEXT_KEY(NetGameS),
+        TEXT_KEY(NetGameC),     TEXT_KEY(Quit),
+        TEXT_KEY(Options),      TEXT_KEY(WaitPlayer),
+        TEXT_KEY(Sound),        TEXT_KEY(On),
+        TEXT_KEY(Off),          TEXT_KEY(Fullscreen),
+        TEXT_KEY(Window),       TEXT_KEY(Story),
+        TEXT_KEY(Credits),      TEXT_KEY(Help),
+        TEXT_KEY(QuitCommand),  TEXT_KEY(Demo),
+        TEXT_KEY(Meadowgunner), TEXT_KEY(ScreenModeHint),
+        TEXT_KEY(BackMenu),     TEXT_KEY(OptionHint),
 #undef TEXT_KEY
     };
     ForEachConfigLine(file.get(), kLanguageLineLimit, [&](const char* line) {

@@ -69,12 +69,13 @@ void SetupMatch(MatchState* match, ScreenSize screen, const ThemeAssets* assets,
                assets->shield1);
     PlacePiece(&match->pieces[kCannon2], centre - assets->cannon1->w / 2 + 50,
                207 - assets->cannon2->h, assets->cannon2);
-    PlacePiece(&match->pieces[kShield2], centre - assets->shield1->w / 2,
-               133 - assets->shield2->h, assets->shield2);
+    PlacePiece(&match->pieces[kShield2], centre - assets->shield1->w / 2, 133 - assets->shield2->h,
+               assets->shield2);
 
     ClearSprites(match->shots[0], kShotSlots, assets->shot);
     ClearSprites(match->shots[1], kShotSlots, assets->shot);
-    settings.exploframewidth = settings.exploanim > 0 ? assets->explosion->w / settings.exploanim : 0;
+    settings.exploframewidth =
+        settings.exploanim > 0 ? assets->explosion->w / settings.exploanim : 0;
     ClearSprites(match->explosions, kExplosionSlots, assets->explosion);
     ClearSprites(match->blood, kBloodSlots, assets->blood);
 

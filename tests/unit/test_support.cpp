@@ -41,9 +41,8 @@ SurfacePtr MakePalettedSurface(int w, int h, Uint8 fillIndex) {
 Uint32 PixelAt(SDL_Surface* surface, int x, int y) {
     SDL_LockSurface(surface);
     const Uint8* row = static_cast<const Uint8*>(surface->pixels) + y * surface->pitch;
-    Uint32 value = surface->format->BytesPerPixel == 1
-                       ? row[x]
-                       : reinterpret_cast<const Uint32*>(row)[x];
+    Uint32 value =
+        surface->format->BytesPerPixel == 1 ? row[x] : reinterpret_cast<const Uint32*>(row)[x];
     SDL_UnlockSurface(surface);
     return value;
 }
@@ -89,4 +88,71 @@ std::string StderrCapture::Text() {
     std::stringstream content;
     content << in.rdbuf();
     return content.str();
+}
+
+GameSettings MatchTestSettings() {
+    GameSettings settings{};
+    settings.speedslow = 6;
+    settings.speedfast = 12;
+    settings.shiftslow = 1;
+    settings.speednormal = 12;
+    settings.speedshift = 6;
+    settings.sheepspeed = 3;
+    settings.sheepcolor1 = 1;
+    settings.sheepcolor2 = 2;
+    settings.sheepmax = 20;
+    settings.bloodtime = 300;
+    settings.explotime = 20;
+    settings.maxshots = 3;
+    settings.shotspeed = 12;
+    settings.exploanim = 5;
+    settings.frameduration = 30;
+    return settings;
+}
+
+static SurfacePtr MakeSized(PictureSize size) {
+    return MakeSurface(size.w, size.h);
+}
+
+TestTheme::TestTheme(const TestThemeSizes& sizes)
+    : cannon1(MakeSized(sizes.cannon1)),
+      shield1(MakeSized(sizes.shield1)),
+      cannon2(MakeSized(sizes.cannon2)),
+      shield2(MakeSized(sizes.shield2)),
+      sheep{MakeSized(sizes.sheep[0]), MakeSized(sizes.sheep[1]), MakeSized(sizes.sheep[2]),
+            MakeSized(sizes.sheep[3])},
+      shot(MakeSized(sizes.shot)),
+      blood(MakeSized(sizes.blood)),
+      explosion(MakeSized(sizes.explosion)),
+      results{MakePalettedSurface(50, 20, 1), MakePalettedSurface(50, 20, 2),
+              MakePalettedSurface(50, 20, 3), MakePalettedSurface(50, 20, 4)} {
+    assets.cannon1 = cannon1.get();
+    assets.shield1 = shield1.get();
+    assets.cannon2 = cannon2.get();
+    assets.shield2 = shield2.get();
+    for (int i = 0; i < 4; ++i) {
+        assets.sheeppictures[i] = sheep[i].get();
+        assets.pictures[i] = results[i].get();
+    }
+    assets.shot = shot.get();
+    assets.blood = blood.get();
+    assets.explosion = explosion.get();
+}
+
+TestMatch::TestMatch(const GameSettings& settings, const TestThemeSizes& sizes) : theme(sizes) {
+    MatchStatus status{};
+    for (int i = 0; i < 4; ++i) {
+        status.pictures[i] = theme.results[i].get();
+    }
+    match = MakeMatchState(&tables, settings, status);
+    srand(1);
+    SetupMatch(&match, ScreenSize{800, 600}, &theme.assets, 0);
+}
+
+void TestMatch::EmptyHerds() {
+    for (auto& herd : match.herds) {
+        for (Sprite& sheep : herd) {
+            sheep.state = 0;
+        }
+    }
 }

@@ -8,6 +8,9 @@
 #include <string>
 
 #include "app/polled_input.h"
+#include "config/assets.h"
+#include "config/settings.h"
+#include "match/match_state.h"
 
 // A key table the tests fill in; Snapshot() views it.
 struct FakeKeys {
@@ -63,4 +66,50 @@ class StderrCapture {
    private:
     int saved_;
     std::string file_;
+};
+
+// Settings for match tests: the defaults of an empty config.ini, but three shots, white
+// sheep for player 1 and black ones for player 2, and a five-frame explosion strip.
+GameSettings MatchTestSettings();
+
+struct PictureSize {
+    int w;
+    int h;
+};
+
+// The sizes of a test theme's pictures; tests pick unlike sizes where a position must
+// show which picture it was computed from.
+struct TestThemeSizes {
+    PictureSize cannon1{40, 30};
+    PictureSize shield1{60, 10};
+    PictureSize cannon2{40, 30};
+    PictureSize shield2{60, 10};
+    PictureSize sheep[4] = {{20, 16}, {20, 16}, {20, 16}, {20, 16}};
+    PictureSize shot{4, 8};
+    PictureSize blood{10, 10};
+    PictureSize explosion{100, 20};
+};
+
+// Small pictures for every piece of a match (result pictures are 8-bit) and the
+// ThemeAssets that point at them.
+struct TestTheme {
+    explicit TestTheme(const TestThemeSizes& sizes = {});
+    TestTheme(const TestTheme&) = delete;
+    TestTheme& operator=(const TestTheme&) = delete;
+    SurfacePtr cannon1, shield1, cannon2, shield2, sheep[4], shot, blood, explosion;
+    SurfacePtr results[4];  // winner, loser, draw, sudden death
+    ThemeAssets assets{};
+};
+
+// A match dealt on a TestTheme on an 800 x 600 field, seeded so the deal repeats.
+struct TestMatch {
+    explicit TestMatch(const GameSettings& settings = MatchTestSettings(),
+                       const TestThemeSizes& sizes = {});
+    TestMatch(const TestMatch&) = delete;  // match points into tables
+    TestMatch& operator=(const TestMatch&) = delete;
+    TestTheme theme;
+    MatchTables tables{};
+    MatchState match{};
+    // Kills every sheep of both herds, for tests that place sheep by hand.
+    void EmptyHerds();
 };
