@@ -46,7 +46,7 @@ enter_menu() {
 }
 
 # shot_until INSTANCE FILE CHECK...: takes screenshots into FILE until CHECK FILE holds,
-# for at most five seconds; the game may be slow under load.
+# for at most ten seconds; the game may be slow under load.
 shot_until() {
     local instance=$1 file=$2 tries=0
     shift 2
@@ -54,7 +54,7 @@ shot_until() {
         e2e_shot "$instance" "$file"
         "$@" "$file" && return 0
         tries=$((tries + 1))
-        [ $tries -lt 25 ] || return 1
+        [ $tries -lt 50 ] || return 1
         sleep 0.2
     done
 }

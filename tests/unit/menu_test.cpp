@@ -10,196 +10,108 @@
 
 namespace {
 
-TEST(MenuEntryAt, BandsAreThirtyEightRowsFromFourAboveEachLabel) {
+TEST(MenuEntryAt, NineBandsOf38RowsEvery40RowsBetweenColumns221And639) {
     for (int entry = 1; entry <= 9; ++entry) {
         int top = 146 + 40 * (entry - 1);
-        EXPECT_EQ(MenuEntryAt(400, top), entry);
-        EXPECT_EQ(MenuEntryAt(400, top + 37), entry);
+        EXPECT_EQ(MenuEntryAt(221, top), entry);
+        EXPECT_EQ(MenuEntryAt(639, top + 37), entry);
+        EXPECT_EQ(MenuEntryAt(400, top - 1), 0) << "above entry " << entry;
+        EXPECT_EQ(MenuEntryAt(400, top + 38), 0) << "below entry " << entry;
+        EXPECT_EQ(MenuEntryAt(220, top), 0);
+        EXPECT_EQ(MenuEntryAt(640, top), 0);
     }
-    EXPECT_EQ(MenuEntryAt(400, 145), 0);
-    EXPECT_EQ(MenuEntryAt(400, 504), 0);
 }
 
-TEST(MenuEntryAt, GapRowsBetweenBandsSelectNothing) {
-    for (int gap = 184; gap <= 464; gap += 40) {
-        EXPECT_EQ(MenuEntryAt(400, gap), 0) << "row " << gap;
-        EXPECT_EQ(MenuEntryAt(400, gap + 1), 0) << "row " << gap + 1;
-    }
-    EXPECT_EQ(MenuEntryAt(400, 183), 1);
-    EXPECT_EQ(MenuEntryAt(400, 186), 2);
-}
-
-TEST(MenuEntryAt, OnlyColumns221To639Count) {
-    EXPECT_EQ(MenuEntryAt(220, 150), 0);
-    EXPECT_EQ(MenuEntryAt(640, 150), 0);
-    EXPECT_EQ(MenuEntryAt(221, 146), 1);
-    EXPECT_EQ(MenuEntryAt(639, 503), 9);
-}
-
-// One pass start: the locks see this reading, then the pass goes on with it.
-MenuLocks AfterPass(MenuLocks locks, const FakeKeys& keys) {
-    ReleaseMenuLocks(&locks, keys.Snapshot());
-    return locks;
-}
-
-TEST(MenuLocks, ClickLockWaitsForBothButtonsUpAtThePreviousReading) {
+TEST(MenuLocks, EachLockClearsOnlyOnceItsInputWasSeenUp) {
+    MenuLocks locks = {true, true, true};  // the splash ended on a held click, Escape down
     FakeKeys keys;
-    MenuLocks locks = {true, false, true};  // the splash ended on a held click
-
-    keys.buttons = SDL_BUTTON(3);
-    locks = AfterPass(locks, keys);
-    EXPECT_TRUE(locks.click) << "the reading after the splash still had a button down";
-    EXPECT_TRUE(locks.leftOrRightWasDown);
-
-    keys.buttons = 0;
-    locks = AfterPass(locks, keys);
-    EXPECT_TRUE(locks.click) << "the right button was down at the previous reading";
-
-    keys.buttons = SDL_BUTTON(1);  // a fresh click
-    locks = AfterPass(locks, keys);
-    EXPECT_FALSE(locks.click);
-    EXPECT_TRUE(locks.leftOrRightWasDown);
-}
-
-TEST(MenuLocks, ClickLockStaysClearOnceReleased) {
-    FakeKeys keys;
-    MenuLocks locks = {true, false, false};
-    keys.buttons = SDL_BUTTON(1) | SDL_BUTTON(3);
-    locks = AfterPass(locks, keys);
-    EXPECT_FALSE(locks.click);
-    locks = AfterPass(locks, keys);
-    EXPECT_FALSE(locks.click);
-}
-
-TEST(MenuLocks, EscapeLockClearsOnlyWhenEscapeIsUp) {
-    FakeKeys keys;
-    MenuLocks locks = {false, true, false};
-    keys.Press(SDLK_ESCAPE);
-    locks = AfterPass(locks, keys);
-    EXPECT_TRUE(locks.escape);
-    keys.Release(SDLK_ESCAPE);
-    keys.Press(SDLK_RETURN);
-    locks = AfterPass(locks, keys);
-    EXPECT_FALSE(locks.escape);
-    EXPECT_FALSE(locks.click);
-}
-
-// A border whose every pixel tells its own column: 0x010000 * (column + 1) + row.
-SurfacePtr MakeColumnBorder(int w, int h) {
-    SurfacePtr border = MakeSurface(w, h);
-    SDL_LockSurface(border.get());
-    for (int y = 0; y < h; ++y) {
-        Uint32* row =
-            reinterpret_cast<Uint32*>(static_cast<Uint8*>(border->pixels) + y * border->pitch);
-        for (int x = 0; x < w; ++x) {
-            row[x] = 0x010000u * static_cast<Uint32>(x + 1) + static_cast<Uint32>(y);
-        }
-    }
-    SDL_UnlockSurface(border.get());
-    return border;
+    auto pass = [&](Uint8 buttons, bool escapeHeld) {
+        keys.buttons = buttons;
+        keys.held[SDLK_ESCAPE] = escapeHeld;
+        ReleaseMenuLocks(&locks, keys.Snapshot());
+    };
+    pass(SDL_BUTTON(3), true);
+    EXPECT_TRUE(locks.click && locks.escape);
+    pass(0, true);
+    EXPECT_TRUE(locks.click && locks.escape) << "the right button was down at the last reading";
+    pass(SDL_BUTTON(1), false);  // a fresh click
+    EXPECT_FALSE(locks.click || locks.escape);
+    pass(SDL_BUTTON(1), true);
+    EXPECT_FALSE(locks.click || locks.escape) << "a lock came back";
 }
 
 constexpr Uint32 kUntouched = 0x00ABCDEF;
 
-// Draws a bar on a fresh target and returns, per target column of the bar's row span,
-// the border column it shows (-1 untouched), checking every row on the way.
-std::vector<int> DrawnColumns(int borderW, int barW, int targetW) {
-    const int borderH = 3;
-    const int barX = 2;
-    const int barY = 1;
-    SurfacePtr border = MakeColumnBorder(borderW, borderH);
-    SurfacePtr target = MakeSurface(targetW, borderH + 2, kUntouched);
-    TextStyle style = {};
-    style.border = border.get();
-    DrawBar(target.get(), &style, {barX, barY, static_cast<Uint16>(barW), 0});
+// Every border pixel tells its own column and row.
+Uint32 BorderPixel(int column, int row) {
+    return 0x010000u * static_cast<Uint32>(column + 1) + static_cast<Uint32>(row);
+}
 
-    std::vector<int> columns;
-    for (int x = 0; x < targetW; ++x) {
-        EXPECT_EQ(PixelAt(target.get(), x, 0), kUntouched) << "above the bar, x " << x;
-        EXPECT_EQ(PixelAt(target.get(), x, barY + borderH), kUntouched) << "below, x " << x;
-        Uint32 top = PixelAt(target.get(), x, barY);
-        if (top == kUntouched) {
-            columns.push_back(-1);
-            continue;
+SurfacePtr MakeColumnBorder(int w, int h) {
+    SurfacePtr border = MakeSurface(w, h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            SDL_Rect pixel = {static_cast<Sint16>(x), static_cast<Sint16>(y), 1, 1};
+            SDL_FillRect(border.get(), &pixel, BorderPixel(x, y));
         }
-        int column = static_cast<int>(top / 0x010000u) - 1;
-        for (int y = 0; y < borderH; ++y) {
-            EXPECT_EQ(PixelAt(target.get(), x, barY + y), 0x010000u * (column + 1) + y)
-                << "x " << x << " row " << y;
-        }
-        columns.push_back(column);
     }
-    return columns;
+    return border;
 }
 
-TEST(DrawBar, EvenWidthKeepsBothHalvesOfTheEnds) {
-    // Border columns 0..9, bar 6 wide at x 2: columns 0 1 2 then 7 8 9.
-    std::vector<int> expected = {-1, -1, 0, 1, 2, 7, 8, 9, -1, -1, -1, -1};
-    EXPECT_EQ(DrawnColumns(10, 6, 12), expected);
+TEST(DrawBar, KeepsBothEndsOfTheBorderAndGivesAnOddColumnToTheRight) {
+    struct Case {
+        int borderW;
+        Uint16 barW;
+        std::string shown;  // the border columns drawn from x = 2 on, as digits
+    };
+    // Bars of even, odd, single, full, zero and more than full width.
+    const Case cases[] = {{10, 6, "012789"}, {9, 5, "01678"}, {9, 1, "8"},
+                          {5, 5, "01234"},   {5, 0, ""},      {5, 11, "01234"}};
+    for (const Case& c : cases) {
+        SurfacePtr border = MakeColumnBorder(c.borderW, 3);
+        SurfacePtr target = MakeSurface(16, 5, kUntouched);
+        TextStyle style = {nullptr, nullptr, nullptr, nullptr, border.get()};
+        DrawBar(target.get(), &style, {2, 1, c.barW, 0});
+        std::vector<Uint32> drawn;
+        std::vector<Uint32> expected;
+        for (int y = 0; y < 5; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                size_t shownIndex = static_cast<size_t>(x - 2);
+                bool inBar = x >= 2 && shownIndex < c.shown.size() && y >= 1 && y <= 3;
+                expected.push_back(inBar ? BorderPixel(c.shown[shownIndex] - '0', y - 1)
+                                         : kUntouched);
+                drawn.push_back(PixelAt(target.get(), x, y));
+            }
+        }
+        EXPECT_EQ(drawn, expected) << "border " << c.borderW << " wide, bar " << c.barW;
+    }
 }
 
-TEST(DrawBar, OddWidthGivesTheExtraColumnToTheRightEnd) {
-    std::vector<int> expected = {-1, -1, 0, 1, 6, 7, 8, -1, -1, -1};
-    EXPECT_EQ(DrawnColumns(9, 5, 10), expected);
-    std::vector<int> single = {-1, -1, 8, -1};
-    EXPECT_EQ(DrawnColumns(9, 1, 4), single);
-}
-
-TEST(DrawBar, FullWidthIsTheWholeBorderAndZeroWidthNothing) {
-    std::vector<int> whole = {-1, -1, 0, 1, 2, 3, 4, -1};
-    EXPECT_EQ(DrawnColumns(5, 5, 8), whole);
-    std::vector<int> none(8, -1);
-    EXPECT_EQ(DrawnColumns(5, 0, 8), none);
-}
-
-TEST(DrawBar, WiderThanTheBorderDrawsTheBorderOnce) {
-    std::vector<int> expected = {-1, -1, 0, 1, 2, 3, 4, -1, -1, -1, -1, -1, -1, -1};
-    EXPECT_EQ(DrawnColumns(5, 11, 14), expected);
-}
-
-TEST(DrawButton, LabelSitsHalfTheHeightDifferenceInside) {
+TEST(DrawButton, InsetsTheLabelByHalfTheHeightDifference) {
     const Uint32 borderColour = 0x000000FF;
     const Uint32 glyphColour = 0x0000FF00;
     SurfacePtr border = MakeSurface(100, 41, borderColour);  // (41 - 32) / 2 = 4
     SurfacePtr capitals = MakeSurface(30 * 26, 32, glyphColour);
     SurfacePtr target = MakeSurface(200, 80, kUntouched);
-    TextStyle style = {};
-    style.border = border.get();
-    style.abcbig = capitals.get();
+    TextStyle style = {capitals.get(), nullptr, nullptr, nullptr, border.get()};
 
     DrawButton(target.get(), &style, {10, 20, 100, 0}, "A");
 
-    EXPECT_EQ(PixelAt(target.get(), 10, 20), borderColour);
     EXPECT_EQ(PixelAt(target.get(), 13, 24), borderColour);
     EXPECT_EQ(PixelAt(target.get(), 14, 23), borderColour);
     EXPECT_EQ(PixelAt(target.get(), 14, 24), glyphColour);
-    EXPECT_EQ(PixelAt(target.get(), 14 + 29, 24 + 31), glyphColour);
-    EXPECT_EQ(PixelAt(target.get(), 14 + 30, 24), borderColour);
-    EXPECT_EQ(PixelAt(target.get(), 14, 24 + 32), borderColour);
-    EXPECT_EQ(PixelAt(target.get(), 14, 20 + 41), kUntouched);
 }
 
-TEST(DrawMenuBar, DrawsTheWholeBorderAtColumn220WhateverX) {
+TEST(DrawMenuBar, DrawsTheWholeBorderAtColumn220AndReportsRefusedCopies) {
     SurfacePtr border = MakeColumnBorder(30, 4);
     SurfacePtr target = MakeSurface(300, 20, kUntouched);
-    TextStyle style = {};
-    style.border = border.get();
+    TextStyle style = {nullptr, nullptr, nullptr, nullptr, border.get()};
 
     DrawMenuBar(target.get(), &style, {77, 9, 5, 5});
 
-    EXPECT_EQ(PixelAt(target.get(), 219, 9), kUntouched);
-    EXPECT_EQ(PixelAt(target.get(), 220, 9), 0x010000u);
-    EXPECT_EQ(PixelAt(target.get(), 249, 12), 0x010000u * 30 + 3);
-    EXPECT_EQ(PixelAt(target.get(), 250, 9), kUntouched);
-    EXPECT_EQ(PixelAt(target.get(), 220, 13), kUntouched);
-    EXPECT_EQ(PixelAt(target.get(), 77, 9), kUntouched);
-}
+    EXPECT_EQ(PixelAt(target.get(), 220, 9), BorderPixel(0, 0));
+    EXPECT_EQ(PixelAt(target.get(), 249, 12), BorderPixel(29, 3));
 
-TEST(DrawMenuBar, ReportsARefusedCopyAndGoesOn) {
-    SurfacePtr border = MakeColumnBorder(30, 4);
-    SurfacePtr target = MakeSurface(300, 20, kUntouched);
-    TextStyle style = {};
-    style.border = border.get();
     StderrCapture captured;
     SDL_LockSurface(target.get());  // SDL refuses to copy onto a locked surface
     DrawMenuBar(target.get(), &style, {0, 0, 0, 0});
