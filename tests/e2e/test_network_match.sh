@@ -115,7 +115,7 @@ connect_client() {
 
 for instance in server client; do
     e2e_prepare "$instance"
-    e2e_config "$instance" sheepmax 3
+    e2e_config "$instance" sheepmax 20
     e2e_config "$instance" maxshots 3
     e2e_config "$instance" frameduration 30
 done
@@ -159,6 +159,19 @@ e2e_key client space 200
 sleep 1.5
 [ "$(e2e_audio_loud client)" -gt "$client_loud" ] || e2e_fail "the client did not hear its shot"
 [ "$(e2e_audio_loud server)" -gt "$server_loud" ] || e2e_fail "the server did not hear the client's shot"
+
+# The client shoots its way along the server's herd until a shot kills a sheep: the
+# server resolves the hit and its message carries the sheep sound bit back, which the
+# client reports as a "sheep 1 ..." line. Only the client fires in this match.
+for attempt in $(seq 1 16); do
+    grep -q "^sheep 1 " "$(e2e_stderr client)" && break
+    e2e_key client space 150
+    if [ "$attempt" -le 8 ]; then e2e_key client Right 250; else e2e_key client Left 250; fi
+    sleep 0.4
+done
+sleep 2
+grep -q "^sheep 1 " "$(e2e_stderr client)" ||
+    e2e_fail "no shot of the client killed a sheep of the server's herd"
 
 e2e_key client Escape 200
 wait_for_stderr server "Couldn't receive client data!" 10 ||
