@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "match/match_pacing.h"
-#include "match/match_state.h"
 
 namespace {
 
@@ -16,35 +15,12 @@ void RecordPlay(int channel, Mix_Chunk* chunk) {
     gPlayed.emplace_back(channel, chunk);
 }
 
-struct Sounds {
-    Mix_Chunk chunks[kSoundCount] = {};
-    Mix_Chunk* table[kSoundCount];
-    Sounds() {
-        for (int i = 0; i < kSoundCount; ++i) {
-            table[i] = &chunks[i];
-        }
-        gPlayed.clear();
-    }
-};
-
+// The explosion on channel 1 before the shot on channel 0; one of the three sheep sounds,
+// on its own channel, by a single random draw; every flag cleared afterwards.
 TEST(PlayMatchSounds, EachFlagPlaysOnItsOwnChannelInOrderThenClears) {
-    Sounds sounds;
-    MatchStatus status{};
-    status.shotSound = 1;
-    status.explosionSound = 1;
-    PlayMatchSounds(sounds.table, &status, RecordPlay);
-    ASSERT_EQ(gPlayed.size(), 2u);
-    EXPECT_EQ(gPlayed[0], std::make_pair(1, sounds.table[kExplodeSound]));
-    EXPECT_EQ(gPlayed[1], std::make_pair(0, sounds.table[kShotSound]));
-    EXPECT_EQ(status.shotSound + status.explosionSound + status.sheepHitSound, 0);
-
-    gPlayed.clear();
-    PlayMatchSounds(sounds.table, &status, RecordPlay);
-    EXPECT_TRUE(gPlayed.empty());
-}
-
-TEST(PlayMatchSounds, SheepSoundIsChosenByOneRandomDraw) {
-    Sounds sounds;
+    Mix_Chunk chunks[kSoundCount] = {};
+    Mix_Chunk* const sounds[kSoundCount] = {&chunks[0], &chunks[1], &chunks[2], &chunks[3],
+                                            &chunks[4]};
     bool seen[3] = {};
     for (unsigned seed = 1; seed < 40; ++seed) {
         srand(seed);
@@ -53,18 +29,21 @@ TEST(PlayMatchSounds, SheepSoundIsChosenByOneRandomDraw) {
         srand(seed);
         gPlayed.clear();
         MatchStatus status{};
-        status.sheepHitSound = 1;
-        PlayMatchSounds(sounds.table, &status, RecordPlay);
-        ASSERT_EQ(gPlayed.size(), 1u);
-        EXPECT_EQ(gPlayed[0], std::make_pair(2 + pick, sounds.table[kSheepSound1 + pick]));
+        status.shotSound = status.explosionSound = status.sheepHitSound = 1;
+        PlayMatchSounds(sounds, &status, RecordPlay);
+        ASSERT_EQ(gPlayed.size(), 3u);
+        EXPECT_EQ(gPlayed[0], std::make_pair(1, sounds[kExplodeSound]));
+        EXPECT_EQ(gPlayed[1], std::make_pair(0, sounds[kShotSound]));
+        EXPECT_EQ(gPlayed[2], std::make_pair(2 + pick, sounds[kSheepSound1 + pick]));
         EXPECT_EQ(rand(), next) << "more than one random draw";
-        EXPECT_EQ(status.sheepHitSound, 0);
         seen[pick] = true;
+        PlayMatchSounds(sounds, &status, RecordPlay);
+        EXPECT_EQ(gPlayed.size(), 3u) << "the flags were not cleared";
     }
     EXPECT_TRUE(seen[0] && seen[1] && seen[2]);
 }
 
-// A clock that advances one millisecond per reading, after optional jumps.
+// A clock that advances one millisecond per reading.
 Uint32 gNow = 0;
 int gReadings = 0;
 Uint32 FakeTicks() {
@@ -72,49 +51,34 @@ Uint32 FakeTicks() {
     return gNow++;
 }
 
-MatchState PacedMatch(int frameduration, Uint32 start) {
-    MatchState match{};
-    match.settings.frameduration = frameduration;
-    match.status.frameStart = start;
-    gNow = start;
-    gReadings = 0;
-    return match;
-}
-
-TEST(PaceFrame, WaitsOutTheFrameAndMeasuresTheRate) {
-    MatchState match = PacedMatch(30, 1000);
-    PaceFrame(&match, FakeTicks);
-    EXPECT_EQ(match.status.frameEnd, 1030u);
-    EXPECT_EQ(match.status.frameStart, 1030u);
-    EXPECT_EQ(gReadings, 31) << "the wait must poll the clock until the time is up";
-    EXPECT_NEAR(match.status.fps, 33.333f, 0.001f);
-    EXPECT_EQ(match.status.frameCount, 1u);
-}
-
-TEST(PaceFrame, ASlowFrameIsNotWaitedForAndTheNextStartsThere) {
-    MatchState match = PacedMatch(30, 1000);
-    gNow = 1045;  // the frame's work took 45 ms
-    PaceFrame(&match, FakeTicks);
-    EXPECT_EQ(gReadings, 1);
-    EXPECT_NEAR(match.status.fps, 22.222f, 0.001f);
-    EXPECT_EQ(match.status.frameStart, 1045u);
-    PaceFrame(&match, FakeTicks);
-    EXPECT_EQ(match.status.frameEnd, 1075u);
-    EXPECT_EQ(match.status.frameCount, 2u);
-}
-
-TEST(PaceFrame, SurvivesTheTickCounterWrapping) {
-    MatchState match = PacedMatch(30, 0xFFFFFFF0u);
-    PaceFrame(&match, FakeTicks);
-    EXPECT_EQ(match.status.frameEnd, 0xFFFFFFF0u + 30u);
-    EXPECT_NEAR(match.status.fps, 33.333f, 0.001f);
-}
-
-TEST(PaceFrame, AZeroFrameLengthStillMeasuresAFiniteRate) {
-    MatchState match = PacedMatch(0, 500);
-    PaceFrame(&match, FakeTicks);
-    EXPECT_EQ(match.status.frameEnd, 501u);
-    EXPECT_EQ(match.status.fps, 1000.0f);
+TEST(PaceFrame, WaitsOutTheFrameMeasuresTheRateAndStartsTheNext) {
+    struct Case {
+        int frameduration;
+        Uint32 start, now, end;
+        int readings;
+        float fps;
+    };
+    const Case cases[] = {
+        {30, 1000, 1000, 1030, 31, 1000.0f / 30},  // polls the clock until the time is up
+        {30, 1000, 1045, 1045, 1, 1000.0f / 45},   // a slow frame is not waited for
+        {30, 0xFFFFFFF0u, 0xFFFFFFF0u, 0xFFFFFFF0u + 30u, 31, 1000.0f / 30},  // ticks wrap
+        {0, 500, 500, 501, 2, 1000.0f},  // still at least 1 ms: a finite rate
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "frame from " << c.start << " at " << c.now);
+        MatchState match{};
+        match.settings.frameduration = c.frameduration;
+        match.status.frameStart = c.start;
+        match.status.frameCount = 7;
+        gNow = c.now;
+        gReadings = 0;
+        PaceFrame(&match, FakeTicks);
+        EXPECT_EQ(match.status.frameEnd, c.end);
+        EXPECT_EQ(match.status.frameStart, c.end);
+        EXPECT_EQ(gReadings, c.readings);
+        EXPECT_NEAR(match.status.fps, c.fps, 0.001f);
+        EXPECT_EQ(match.status.frameCount, 8u);
+    }
 }
 
 }  // namespace
