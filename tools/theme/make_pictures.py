@@ -41,11 +41,13 @@ def main(theme_dir, icon_path):
         idx, pal = banners.banner(name)
         save_indexed(out(name + ".png"), idx, pal)
 
-    for name in ("abcbig", "abcsmall", "specialchar", "numbers"):
+    sheet_files = (("abcbig", "abcbig.png"), ("abcsmall", "abcsmall.png"),
+                   ("specialchar", "symbols.png"), ("numbers", "numbers.png"))
+    for name, file_name in sheet_files:
         idx, pal = glyphs.sheet(name)
         if idx[0, 0] != 0:
             raise SystemExit("%s: top-left pixel is not transparent" % name)
-        save_indexed(out(name + ".png"), idx, pal)
+        save_indexed(out(file_name), idx, pal)
 
     save_rgba(icon_path, scenery.icon())
 

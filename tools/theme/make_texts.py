@@ -23,7 +23,7 @@ THEME_PICTURES = [
     ("suddendeath", "suddendeath.png"), ("splashscreen", "splashscreen.png"),
     ("winner", "winner.png"), ("loser", "loser.png"), ("draw", "draw.png"),
     ("abcbig", "abcbig.png"), ("abcsmall", "abcsmall.png"),
-    ("specialchar", "specialchar.png"), ("numbers", "numbers.png"), ("border", "border.png"),
+    ("specialchar", "symbols.png"), ("numbers", "numbers.png"), ("border", "border.png"),
 ]
 THEME_SOUNDS = [
     ("sheepsound1", "sheep1.wav"), ("sheepsound2", "sheep2.wav"), ("sheepsound3", "sheep3.wav"),
