@@ -14,17 +14,15 @@ source "$repo/tests/e2e/lib.sh"
 e2e_setup "$game" "$data"
 mkdir -p "$out"
 
-# Entry 1 is the local match, entry 2 the demo; the pointer rests at x 400.
-entry_y() { echo $((165 + 40 * ($1 - 1))); }
 
 e2e_prepare shots
 e2e_start shots
 e2e_end_splash shots
-e2e_move shots 400 "$(entry_y 1)"  # the highlight bar on the first entry
+e2e_move shots 400 "$(e2e_entry_y 1)"  # the highlight bar on the first entry
 sleep 0.5
 e2e_shot shots "$WORK/menu.png"
 
-e2e_click shots 400 "$(entry_y 2)"
+e2e_click shots 400 "$(e2e_entry_y 2)"
 sleep 4  # let the computer players fire a few shots
 e2e_shot shots "$WORK/match.png"
 e2e_close shots

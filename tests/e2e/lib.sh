@@ -300,6 +300,19 @@ e2e_wait_for_splash() {
     done
 }
 
+# The menu: the middle of entry K's pointer band, and whether a screenshot shows the
+# menu (nothing drawn left of the entries, the labels drawn).
+e2e_entry_y() { echo $((165 + 40 * ($1 - 1))); }
+e2e_in_menu() {
+    [ "$(e2e_region_mean "$1" 0 90 200 120)" = 0 ] &&
+        [ "$(e2e_region_mean "$1" 225 60 400 440)" -gt 0 ]
+}
+
+# e2e_expect_running INSTANCE MESSAGE: fails with MESSAGE once the game has ended.
+e2e_expect_running() {
+    e2e_running "$1" || e2e_fail "$2 (the game ended with status $(e2e_wait_exit "$1" 1))"
+}
+
 # e2e_end_splash INSTANCE: waits for the splash, then a held click beside the menu
 # entries ends it.
 e2e_end_splash() {

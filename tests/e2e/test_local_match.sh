@@ -13,20 +13,11 @@ DEMO_Y=205       # the band of menu entry 2 (186..223)
 LEFT_STRIP="0 90 200 120"
 
 
-in_menu() {
-    [ "$(e2e_region_mean "$1" $LEFT_STRIP)" = 0 ] &&
-        [ "$(e2e_region_mean "$1" 225 60 400 440)" -gt 0 ]
-}
-
 # In the demo the shield and explosions of player 2 may pass through that strip, so
 # most of it, not all, has to be meadow.
 in_match() { # INSTANCE FILE
     [ "$(e2e_diff "$2" "$(e2e_theme_path "$1" background)" $LEFT_STRIP)" -lt 12000 ] &&
         [ "$(e2e_region_mean "$2" $LEFT_STRIP)" -gt 0 ]
-}
-
-expect_running() {
-    e2e_running "$1" || e2e_fail "$2 (the game ended with status $(e2e_wait_exit "$1" 1))"
 }
 
 # changed_box INSTANCE FILE X Y W H: the bounding box (WxH+X+Y, relative to the region)
@@ -76,7 +67,7 @@ e2e_config demo sheepspeed 8
 e2e_config demo frameduration 15
 e2e_start demo
 e2e_end_splash demo
-expect_running demo "the game ended at the splash"
+e2e_expect_running demo "the game ended at the splash"
 
 start_entry demo "$DEMO_Y"
 e2e_shot demo "$WORK/demo1.png"
@@ -103,7 +94,7 @@ for _ in $(seq 1 120); do
         decided=1
         break
     fi
-    expect_running demo "the game ended during the demo"
+    e2e_expect_running demo "the game ended during the demo"
     sleep 0.5
 done
 [ $decided = 1 ] || e2e_fail "the demo was not decided within about a minute"
@@ -111,8 +102,8 @@ done
 e2e_key demo Escape 200
 sleep 0.5
 e2e_shot demo "$WORK/demo_menu.png"
-expect_running demo "ESC in the demo ended the game"
-in_menu "$WORK/demo_menu.png" || e2e_fail "ESC did not return from the demo to the menu"
+e2e_expect_running demo "ESC in the demo ended the game"
+e2e_in_menu "$WORK/demo_menu.png" || e2e_fail "ESC did not return from the demo to the menu"
 # A fresh ESC on the menu quits.
 e2e_move demo 700 560
 e2e_key demo Escape 200
@@ -204,7 +195,7 @@ e2e_shot match "$WORK/m5.png"
 e2e_key match Escape 200
 sleep 0.5
 e2e_shot match "$WORK/m6.png"
-expect_running match "ESC in the match ended the game"
-in_menu "$WORK/m6.png" || e2e_fail "ESC did not return from the match to the menu"
+e2e_expect_running match "ESC in the match ended the game"
+e2e_in_menu "$WORK/m6.png" || e2e_fail "ESC did not return from the match to the menu"
 grep -q "BlitSurface error" "$(e2e_stderr match)" && e2e_fail "the match reported failed blits"
 e2e_pass

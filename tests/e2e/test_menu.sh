@@ -7,30 +7,17 @@ e2e_setup "$@"
 
 
 # The pointer's place on menu entry k: the middle of its band.
-entry_y() { echo $((165 + 40 * ($1 - 1))); }
 ENTRY_X=400
 
-# Nothing is drawn left of the menu: the strip x 0..199, y 90..209 stays black.
-LEFT_STRIP="0 90 200 120"
 # Between the two HUD lines (rows 255..339) a match shows its background, crossed only
 # by shots and the odd explosion.
 MIDFIELD="0 255 800 85"
-
-# in_menu FILE: the left strip is black and the labels are drawn.
-in_menu() {
-    [ "$(e2e_region_mean "$1" $LEFT_STRIP)" = 0 ] &&
-        [ "$(e2e_region_mean "$1" 225 60 400 440)" -gt 0 ]
-}
 
 # in_match INSTANCE FILE: the midfield is (nearly all) the theme's background picture.
 in_match() {
     local differing
     differing=$(e2e_diff "$2" "$(e2e_theme_path "$1" background)" $MIDFIELD)
     [ "$differing" -lt $((800 * 85 / 10)) ] && [ "$(e2e_region_mean "$2" $MIDFIELD)" -gt 0 ]
-}
-
-expect_running() {
-    e2e_running "$1" || e2e_fail "$2 (the game has ended)"
 }
 
 # The window's close button: without a window manager in Xvfb, e2e_close sends the
@@ -60,7 +47,7 @@ shot_until() {
 }
 
 expect_menu() {
-    shot_until "$1" "$WORK/check.png" in_menu || e2e_fail "$2"
+    shot_until "$1" "$WORK/check.png" e2e_in_menu || e2e_fail "$2"
 }
 
 # --- Splash, click lock, highlight bar, a local match and the escape lock -------------
@@ -74,7 +61,7 @@ BACK_Y=$((600 - 20 - BORDER_H / 2))
 
 # A click over entry 1 ends the splash; held on into the menu, it starts nothing.
 e2e_wait_for_splash menu
-e2e_move menu "$ENTRY_X" "$(entry_y 1)"
+e2e_move menu "$ENTRY_X" "$(e2e_entry_y 1)"
 _e2e_xdo menu mousedown 1
 tries=0
 while e2e_on_splash menu; do
@@ -86,37 +73,37 @@ sleep 0.5
 e2e_shot menu "$WORK/held.png"
 _e2e_xdo menu mouseup 1
 sleep 0.5
-expect_running menu "the splash click ended the game"
-in_menu "$WORK/held.png" || e2e_fail "the click that ended the splash started something"
+e2e_expect_running menu "the splash click ended the game"
+e2e_in_menu "$WORK/held.png" || e2e_fail "the click that ended the splash started something"
 expect_menu menu "releasing the splash click left the menu"
 
 # The highlight bar follows the pointer: on entry 2 it covers the bar's place, on the
 # gap row 184 that place is empty.
-e2e_move menu "$ENTRY_X" "$(entry_y 2)"
+e2e_move menu "$ENTRY_X" "$(e2e_entry_y 2)"
 sleep 0.2
 e2e_shot menu "$WORK/bar_entry2.png"
 e2e_move menu "$ENTRY_X" 184
 sleep 0.2
 e2e_shot menu "$WORK/bar_gap.png"
-in_menu "$WORK/bar_gap.png" || e2e_fail "the gap row does not show the menu"
+e2e_in_menu "$WORK/bar_gap.png" || e2e_fail "the gap row does not show the menu"
 [ "$(e2e_diff "$WORK/bar_entry2.png" "$WORK/bar_gap.png" 220 183 "$BORDER_W" 3)" -gt 0 ] ||
     e2e_fail "no highlight bar at y 183 with the pointer on entry 2"
 [ "$(e2e_region_mean "$WORK/bar_gap.png" 220 183 "$BORDER_W" 3)" = 0 ] ||
     e2e_fail "a bar is drawn while the pointer is on a gap row"
 
 # A fresh click on entry 1 starts the local match on the meadow.
-e2e_click menu "$ENTRY_X" "$(entry_y 1)"
+e2e_click menu "$ENTRY_X" "$(e2e_entry_y 1)"
 shot_until menu "$WORK/match.png" in_match menu ||
     e2e_fail "a fresh click on entry 1 did not start the match"
 
 # ESC leaves the match; held on, it does not leave the menu too.
 e2e_keydown menu Escape
 sleep 0.8
-expect_running menu "ESC held from the match quit the menu"
+e2e_expect_running menu "ESC held from the match quit the menu"
 expect_menu menu "ESC did not bring the menu back from the match"
 e2e_keyup menu Escape
 sleep 0.3
-expect_running menu "releasing ESC quit the menu"
+e2e_expect_running menu "releasing ESC quit the menu"
 
 # --- The four screens, each left by ESC and by its back button -----------------------
 # same_as REFERENCE FILE: the two screenshots are identical.
@@ -136,16 +123,16 @@ a_screen() {
 # open_screen NAME ENTRY: clicks the entry, checks that a screen with text and a back
 # button replaced the menu, and keeps its screenshot as NAME.png.
 open_screen() {
-    e2e_click menu "$ENTRY_X" "$(entry_y "$2")"
+    e2e_click menu "$ENTRY_X" "$(e2e_entry_y "$2")"
     shot_until menu "$WORK/$1.png" a_screen || e2e_fail "$1 did not open"
-    expect_running menu "opening $1 ended the game"
+    e2e_expect_running menu "opening $1 ended the game"
     [ "$(e2e_region_mean "$WORK/$1.png" 0 0 800 500)" -gt 0 ] || e2e_fail "$1 shows no text"
 }
 
 # back_to_menu NAME HOW: the screen is gone and the menu shows, without quitting.
 back_to_menu() {
     expect_menu menu "$2 did not leave $1"
-    expect_running menu "leaving $1 by $2 ended the game"
+    e2e_expect_running menu "leaving $1 by $2 ended the game"
 }
 
 screen_number=5
@@ -187,7 +174,7 @@ e2e_config german currentlanguage 1
 e2e_start german
 enter_menu german
 e2e_move german "$BACK_X" "$BACK_Y"
-shot_until german "$WORK/menu_german.png" in_menu || e2e_fail "the German menu does not show"
+shot_until german "$WORK/menu_german.png" e2e_in_menu || e2e_fail "the German menu does not show"
 [ "$(e2e_diff "$WORK/menu_german.png" "$WORK/menu_plain.png" 225 60 575 440)" -gt 200 ] ||
     e2e_fail "the German menu looks like the English one"
 close_window german
@@ -198,7 +185,7 @@ STATUS=$(e2e_wait_exit german 10)
 e2e_prepare closescreen
 e2e_start closescreen
 enter_menu closescreen
-e2e_click closescreen "$ENTRY_X" "$(entry_y 6)"
+e2e_click closescreen "$ENTRY_X" "$(e2e_entry_y 6)"
 shot_until closescreen "$WORK/close_help.png" same_as "$WORK/help.png" ||
     e2e_fail "the help screen did not open before closing"
 close_window closescreen
@@ -208,7 +195,7 @@ STATUS=$(e2e_wait_exit closescreen 10)
 e2e_prepare closematch
 e2e_start closematch
 enter_menu closematch
-e2e_click closematch "$ENTRY_X" "$(entry_y 2)"
+e2e_click closematch "$ENTRY_X" "$(e2e_entry_y 2)"
 shot_until closematch "$WORK/close_demo.png" in_match closematch ||
     e2e_fail "the demo did not start before closing"
 close_window closematch

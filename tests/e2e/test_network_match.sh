@@ -16,26 +16,17 @@ LEFT_STRIP="0 90 200 120"
 SETUP_BLANK="0 0 800 95"
 
 
-in_menu() {
-    [ "$(e2e_region_mean "$1" $LEFT_STRIP)" = 0 ] &&
-        [ "$(e2e_region_mean "$1" 225 60 400 440)" -gt 0 ]
-}
-
 in_match() {
     local differing
     differing=$(e2e_diff "$2" "$(e2e_theme_path "$1" background)" $LEFT_STRIP)
     [ "$differing" -lt 240 ] && [ "$(e2e_region_mean "$2" $LEFT_STRIP)" -gt 0 ]
 }
 
-expect_running() {
-    e2e_running "$1" || e2e_fail "$2 (the game ended with status $(e2e_wait_exit "$1" 1))"
-}
-
 expect_screen() { # INSTANCE CHECK MESSAGE
     e2e_shot "$1" "$WORK/$1_check.png"
     "$2" "$1" "$WORK/$1_check.png" || e2e_fail "$3"
 }
-menu_check() { in_menu "$2"; }
+menu_check() { e2e_in_menu "$2"; }
 match_check() { in_match "$1" "$2"; }
 
 # leftmost_change INSTANCE FILE Y H: the left edge of whatever differs from the meadow
@@ -86,7 +77,7 @@ start_server_waiting() {
     e2e_shot server "$WORK/server_menu.png"
     e2e_click server "$ENTRY_X" "$SERVER_ENTRY_Y"
     sleep 0.8
-    expect_running server "the server ended on its waiting screen"
+    e2e_expect_running server "the server ended on its waiting screen"
     e2e_shot server "$WORK/server_waiting.png"
     [ "$(e2e_diff "$WORK/server_menu.png" "$WORK/server_waiting.png")" -gt 0 ] ||
         e2e_fail "the server's waiting screen looks like the menu"
@@ -99,7 +90,7 @@ start_server_waiting() {
 connect_client() {
     e2e_click client "$ENTRY_X" "$CLIENT_ENTRY_Y"
     sleep 0.5
-    expect_running client "the client ended on its address screen"
+    e2e_expect_running client "the client ended on its address screen"
     e2e_shot client "$WORK/client_address.png"
     [ "$(e2e_region_mean "$WORK/client_address.png" $SETUP_BLANK)" = 0 ] ||
         e2e_fail "the address screen is not drawn on black"
@@ -107,8 +98,8 @@ connect_client() {
         e2e_fail "no address prompt at y 100"
     type_loopback_and_connect
     sleep 1.5
-    expect_running client "the client ended after Return"
-    expect_running server "the server ended when the client connected"
+    e2e_expect_running client "the client ended after Return"
+    e2e_expect_running server "the server ended when the client connected"
     expect_screen server match_check "the server shows no field after the client connected"
     expect_screen client match_check "the client shows no field after connecting"
 }
@@ -177,8 +168,8 @@ e2e_key client Escape 200
 wait_for_stderr server "Couldn't receive client data!" 10 ||
     e2e_fail "the server did not notice that the client left"
 sleep 0.5
-expect_running server "the server ended with the match"
-expect_running client "the client ended with the match"
+e2e_expect_running server "the server ended with the match"
+e2e_expect_running client "the client ended with the match"
 expect_screen server menu_check "the server is not back in its menu"
 expect_screen client menu_check "the client is not back in its menu"
 
