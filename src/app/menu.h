@@ -4,7 +4,7 @@
 
 #include <SDL/SDL.h>
 
-#include "app/polled_input.h"
+#include "input/polled_input.h"
 #include "config/settings.h"
 #include "match/match_state.h"
 #include "text/text.h"

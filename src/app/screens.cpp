@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/menu.h"
-#include "app/polled_input.h"
+#include "input/polled_input.h"
 #include "text/bounded_text.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/polled_input.h"
+#include "input/polled_input.h"
 #include "match/match_pacing.h"
 #include "match/match_rules.h"
 #include "match/match_view.h"

@@ -2,7 +2,7 @@
 // They work on MatchState and plain sizes only, so they run without a screen.
 #pragma once
 
-#include "app/polled_input.h"
+#include "input/polled_input.h"
 #include "match/match_state.h"
 
 // Whether Space and F were held at the previous check. Process-wide: they carry over

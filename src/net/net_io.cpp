@@ -3,13 +3,36 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/polled_input.h"
+#include "input/polled_input.h"
 #include "net/wire.h"
 
-int ReceiveExactly(TCPsocket socket, void* buffer, int size) {
+namespace {
+
+constexpr Uint32 kWaitSliceMs = 20;
+
+// Returns once the socket has something to read (data, or the peer's close), or false
+// when whileWaiting gives up. Data already there is read without delay.
+bool AwaitReadable(TCPsocket socket, const ReceiveWait& wait) {
+    for (;;) {
+        int ready = SDLNet_CheckSockets(wait.set, kWaitSliceMs);
+        if (ready < 0 || (ready > 0 && SDLNet_SocketReady(socket))) {
+            return true;  // an error is the receive's to report
+        }
+        if (wait.whileWaiting != nullptr && wait.whileWaiting()) {
+            return false;
+        }
+    }
+}
+
+}  // namespace
+
+int ReceiveExactly(TCPsocket socket, void* buffer, int size, const ReceiveWait& wait) {
     Uint8* bytes = static_cast<Uint8*>(buffer);
     int received = 0;
     while (received < size) {
+        if (wait.set != nullptr && !AwaitReadable(socket, wait)) {
+            return -kReceiveAbandoned;
+        }
         int result = SDLNet_TCP_Recv(socket, bytes + received, size - received);
         if (result <= 0) {
             return result;
@@ -29,9 +52,14 @@ int SendInput(TCPsocket socket, const GameSettings& settings) {
     return 0;
 }
 
-int ReceiveInput(TCPsocket socket, MatchState* match, ScreenSize screen) {
+int ReceiveInput(TCPsocket socket, MatchState* match, ScreenSize screen,
+                 const ReceiveWait& wait) {
     Uint8 message[kInputMessageSize];
-    if (ReceiveExactly(socket, message, kInputMessageSize) < kInputMessageSize) {
+    int result = ReceiveExactly(socket, message, kInputMessageSize, wait);
+    if (result == -kReceiveAbandoned) {
+        return kReceiveAbandoned;
+    }
+    if (result < kInputMessageSize) {
         // A lost client holds no key any more.
         gPreviousRemoteFire = 0;
         return 1;
@@ -51,9 +79,13 @@ int SendState(TCPsocket socket, const MatchState& match) {
     return 0;
 }
 
-int ReceiveState(TCPsocket socket, ScreenSize screen, MatchState* match) {
+int ReceiveState(TCPsocket socket, ScreenSize screen, MatchState* match,
+                 const ReceiveWait& wait) {
     char message[kStateMessageSize];
-    int result = ReceiveExactly(socket, message, kStateMessageSize);
+    int result = ReceiveExactly(socket, message, kStateMessageSize, wait);
+    if (result == -kReceiveAbandoned) {
+        return kReceiveAbandoned;
+    }
     if (result < kStateMessageSize) {
         fprintf(stderr, "Error: Received %i bytes", result);
         return 1;

@@ -5,7 +5,7 @@
 #include <SDL/SDL.h>
 #include <SDL/SDL_net.h>
 
-#include "app/polled_input.h"
+#include "input/polled_input.h"
 #include "text/text.h"
 
 constexpr int kAddressCapacity = 50;

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/polled_input.h"
+#include "input/polled_input.h"
 #include "match/match_pacing.h"
 #include "match/match_rules.h"
 #include "match/match_view.h"
@@ -22,6 +22,7 @@ namespace {
 struct NetSession {
     TCPsocket listening = nullptr;
     TCPsocket connection = nullptr;
+    ReceiveWait wait;  // set up once connected
 
     NetSession() {
         if (SDLNet_Init() == -1) {
@@ -30,6 +31,9 @@ struct NetSession {
         }
     }
     ~NetSession() {
+        if (wait.set != nullptr) {
+            SDLNet_FreeSocketSet(wait.set);
+        }
         if (connection != nullptr) {
             SDLNet_TCP_Close(connection);
         }
@@ -41,6 +45,23 @@ struct NetSession {
     NetSession(const NetSession&) = delete;
     NetSession& operator=(const NetSession&) = delete;
 };
+
+// Between the slices of a wait for the peer: the close button still ends the program,
+// and Escape leaves the match as it does in a frame.
+bool EscapeHeldWhileWaiting() {
+    DrainEvents();
+    return KeyHeld(PollInput(), SDLK_ESCAPE);
+}
+
+// A peer that vanishes without closing must not freeze the window, so receives wait
+// on a socket set in short slices. Without a set they block as plain receives do.
+void PrepareWait(NetSession* session) {
+    session->wait.set = SDLNet_AllocSocketSet(1);
+    if (session->wait.set != nullptr) {
+        SDLNet_TCP_AddSocket(session->wait.set, session->connection);
+        session->wait.whileWaiting = EscapeHeldWhileWaiting;
+    }
+}
 
 // Returns true once connected, false when the player left the set-up screen.
 bool Connect(NetSession* session, int isServer, SDL_Surface* screen, TextStyle* style) {
@@ -58,12 +79,17 @@ bool Connect(NetSession* session, int isServer, SDL_Surface* screen, TextStyle* 
 }
 
 // The server computes the frame: its own player, the client's keys, sheep and hits.
-bool RunServerFrame(MatchState* match, TCPsocket connection, ScreenSize size) {
+bool RunServerFrame(MatchState* match, const NetSession& session, ScreenSize size) {
     DrainEvents();
     if (HandleMatchInput(match, size, PollInput())) {
         return false;
     }
-    if (ReceiveInput(connection, match, size) != 0) {
+    TCPsocket connection = session.connection;
+    int received = ReceiveInput(connection, match, size, session.wait);
+    if (received == kReceiveAbandoned) {
+        return false;
+    }
+    if (received != 0) {
         fprintf(stderr, "Couldn't receive client data!\n");
         return false;
     }
@@ -84,13 +110,18 @@ void ToggleFpsOnPress(MatchState* match, const InputSnapshot& input) {
     gPreviousFKey = fHeld;
 }
 
-bool RunClientFrame(MatchState* match, TCPsocket connection, ScreenSize size) {
+bool RunClientFrame(MatchState* match, const NetSession& session, ScreenSize size) {
     DrainEvents();
+    TCPsocket connection = session.connection;
     if (SendInput(connection, match->settings) != 0) {
         fprintf(stderr, "Couldn't send data to server!\n");
         return false;
     }
-    if (ReceiveState(connection, size, match) != 0) {
+    int received = ReceiveState(connection, size, match, session.wait);
+    if (received == kReceiveAbandoned) {
+        return false;
+    }
+    if (received != 0) {
         fprintf(stderr, "Couldn't receive server data!\n");
         return false;
     }
@@ -127,12 +158,13 @@ void NetworkMatch(const MatchResources& resources, GameSettings settings, MatchS
     if (!Connect(&session, isServer, screen, &style)) {
         return;
     }
+    PrepareWait(&session);
     if (SDL_BlitSurface(resources.background, nullptr, screen, nullptr) < 0) {
         fprintf(stderr, "BlitSurface error: %s\n", SDL_GetError());
     }
     for (;;) {
-        bool goOn = isServer ? RunServerFrame(&match, session.connection, size)
-                             : RunClientFrame(&match, session.connection, size);
+        bool goOn = isServer ? RunServerFrame(&match, session, size)
+                             : RunClientFrame(&match, session, size);
         if (!goOn) {
             return;
         }

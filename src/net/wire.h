@@ -9,7 +9,7 @@
 
 #include <cstddef>
 
-#include "app/polled_input.h"
+#include "input/polled_input.h"
 #include "match/match_state.h"
 
 constexpr int kGamePort = 7882;

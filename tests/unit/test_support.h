@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/polled_input.h"
+#include "input/polled_input.h"
 #include "config/assets.h"
 #include "config/settings.h"
 #include "match/match_state.h"

@@ -1,4 +1,4 @@
-#include "app/polled_input.h"
+#include "input/polled_input.h"
 
 #include <cstdlib>
 
