@@ -20,5 +20,5 @@ else
     exit 1
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${runner[@]}" apt-get update -qq || exit 1
-"${runner[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" || exit 1
+"${runner[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq || exit 1
+"${runner[@]}" apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" || exit 1
