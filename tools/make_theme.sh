@@ -3,7 +3,8 @@
 # (the sunny meadow) and night.ini (the meadow by night), the English and
 # German language, help and story files, every picture and sound of both
 # themes (data/themes/meadow/, data/themes/night/) and the desktop icon
-# data/meadowgunner.png.  Running it again reproduces the same files.
+# data/meadowgunner.png, and the glyph sheet chart docs/numbers_sheet.png of
+# the theme author's guide.  Running it again reproduces the same files.
 #
 # Debian packages it needs (it installs nothing itself):
 #   python3, python3-pil, python3-numpy   drawing, texts and raw sound synthesis
@@ -78,6 +79,9 @@ done
 
 echo "checking ..."
 "$PY" "$TOOLS/check_theme.py" "$DATA"
+
+echo "guide picture ..."
+"$PY" "$TOOLS/sheet_chart.py" "$DATA/themes/meadow/numbers.png" numbers "$ROOT/docs/numbers_sheet.png"
 
 if [[ -n $PREVIEW ]]; then
     echo "preview ..."
