@@ -124,7 +124,7 @@ std::string SizeProblem(const PictureEntry& entry, const SDL_Surface& picture, i
             return "";
         }
         case Role::Result:
-            if (picture.format->BitsPerPixel != 8 || picture.format->palette == nullptr) {
+            if (picture.format->palette == nullptr) {
                 return "has no 8-bit palette, so it never shimmers";
             }
             [[fallthrough]];

@@ -15,7 +15,10 @@ const std::string kDataDir = MEADOW_DATA_DIR;
 
 class ThemeCheckTest : public testing::Test {
    protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(OpenCheckMixer()); }
+    void SetUp() override {
+        static const bool mixerOpen = OpenCheckMixer();
+        ASSERT_TRUE(mixerOpen) << SDL_GetError();
+    }
 };
 
 TEST_F(ThemeCheckTest, ShippedThemesHaveNoProblems) {
@@ -52,7 +55,7 @@ TEST_F(ThemeCheckTest, BrokenCopiesGiveOneProblemEach) {
         {"sheeplw", "tall.bmp", 20, "80 pixels high: sheep must be less than 80"},
         {"sheeprb", "screenwide.bmp", 20, "800 pixels wide: sheep must be narrower"},
         {"cannon1", "wide.bmp", 20, "801 x 10 does not fit on the 800 x 600 screen"},
-        {"background", "small.bmp", 20, "640 x 480 is smaller than the 800 x 600 screen"},
+        {"background", "wide.bmp", 20, "801 x 10 is smaller than the 800 x 600 screen"},
         {"draw", std::string(92, 'x'), 20, "path of 99 characters or more"},
     };
     TempDir dir;
