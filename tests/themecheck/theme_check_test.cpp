@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -73,19 +72,19 @@ TEST_F(ThemeCheckTest, BrokenCopiesGiveOneProblemEach) {
                                               : MakeSurface(picture.w, picture.h);
         ASSERT_EQ(SDL_SaveBMP(surface.get(), ("broken/" + std::string(picture.name)).c_str()), 0);
     }
-    std::stringstream shipped;
-    shipped << std::ifstream(kDataDir + "/default.ini").rdbuf();
+    std::ifstream in(kDataDir + "/default.ini");
+    std::vector<std::string> shipped;
+    for (std::string line; std::getline(in, line);) {
+        shipped.push_back(line);
+    }
     for (const BrokenCopy& copy : copies) {
         SCOPED_TRACE(copy.message);
         std::ofstream theme("broken.ini");
-        for (std::string line; std::getline(shipped, line);) {
-            if (copy.file.empty() && line.rfind(std::string(copy.key) + "=", 0) == 0) {
-                continue;
+        for (const std::string& line : shipped) {
+            if (!copy.file.empty() || line.rfind(std::string(copy.key) + "=", 0) != 0) {
+                theme << line << "\n";
             }
-            theme << line << "\n";
         }
-        shipped.clear();
-        shipped.seekg(0);
         if (!copy.file.empty()) {
             theme << "themepath=broken/\n" << copy.key << "=" << copy.file << "\n";
         }
