@@ -198,7 +198,7 @@ def _fences(w, h, look):
 
 
 def _fireflies(w, h, count, rng):
-    """Small yellow-green glows drifting over the grass, none where text is written."""
+    """Small yellow-green glows over the grass, few of them where text is written."""
     cv = Canvas(w, h, ss=2)
     for x, y, r in zip(rng.random(count) * w, rng.random(count) * h, rng.random(count)):
         if _quiet(x, y) and rng.random() < 0.8:
