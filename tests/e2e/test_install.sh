@@ -12,6 +12,11 @@ for file in bin/meadowgunner share/applications/meadowgunner.desktop \
     share/meadowgunner/default.ini share/meadowgunner/themes/meadow/border.png; do
     [ -e "$prefix/$file" ] || e2e_fail "not installed: $file"
 done
+# The installed theme checker passes both installed themes.
+for theme in default.ini night.ini; do
+    (cd "$prefix/share/meadowgunner" && "$prefix/bin/meadowgunner-theme-check" "$theme") ||
+        e2e_fail "the installed theme checker finds problems in $theme"
+done
 grep -q "^Exec=meadowgunner$" "$prefix/share/applications/meadowgunner.desktop" ||
     e2e_fail "desktop entry does not start the launcher"
 

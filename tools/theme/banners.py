@@ -16,30 +16,22 @@ import numpy as np
 from PIL import Image, ImageDraw
 
 from gfx import font
+from palette import MEADOW
 
 BANNER_W, BANNER_H = 500, 160
 FONT_FILE = "LeckerliOne-Regular.ttf"
 N = 256
 SS = 4
 
-# Each colour loop is given by eight key colours, evenly spaced; a colour and
-# the one four keys further on are a light/dark or warm/cool pair, because
-# they end up side by side as fill and outline.
+# The texts of the banners; each look gives every banner its own colour loop of
+# eight key colours (palette.py).
 BANNERS = {
-    # name: (text, key colours, pixels per colour loop along the diagonal)
-    "winner": ("You win!", [
-        (255, 250, 214), (255, 204, 52), (246, 120, 30), (200, 36, 56),
-        (74, 22, 96), (28, 52, 150), (40, 170, 222), (170, 236, 236)], 420.0),
-    "loser": ("You lose!", [
-        (232, 236, 255), (176, 176, 244), (128, 86, 206), (84, 36, 128),
-        (22, 26, 72), (36, 84, 140), (64, 166, 178), (156, 218, 232)], 420.0),
-    "draw": ("Draw!", [
-        (255, 244, 226), (255, 200, 150), (240, 130, 100), (150, 70, 60),
-        (40, 44, 70), (70, 92, 160), (110, 170, 230), (200, 226, 252)], 420.0),
-    "suddendeath": ("Sudden Death!", [
-        (255, 252, 210), (255, 222, 60), (255, 140, 20), (222, 40, 24),
-        (112, 10, 20), (44, 6, 16), (70, 20, 80), (255, 196, 170)], 420.0),
+    "winner": "You win!",
+    "loser": "You lose!",
+    "draw": "Draw!",
+    "suddendeath": "Sudden Death!",
 }
+PERIOD = 420.0  # pixels per colour loop along the diagonal
 
 
 def loop_palette(keys):
@@ -82,8 +74,8 @@ def _masks(text, stroke, shadow):
     return f, o
 
 
-def banner(name):
-    text, keys, period = BANNERS[name]
+def banner(name, look=MEADOW):
+    text, keys, period = BANNERS[name], look.banner_loops[name], PERIOD
     f, o = _masks(text, stroke=6, shadow=4)
     yy, xx = np.mgrid[0:BANNER_H, 0:BANNER_W]
     u = (xx + 0.55 * yy) * (N - 1) / period

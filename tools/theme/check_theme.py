@@ -2,8 +2,9 @@
 
 usage: check_theme.py DATA_DIR
 
-Reads the theme file, then looks at the raw PNG chunks and WAV headers of
-every file it names.  Exits non-zero with a list of problems.
+Reads every theme file that config.ini offers (theme0=, theme1=, ...), then
+looks at the raw PNG chunks and WAV headers of every file each one names.
+Exits non-zero with a list of problems.
 """
 
 import os
@@ -61,9 +62,25 @@ def png_info(path):
             "first": first_byte, "colours": len(plte) // 3}
 
 
+def offered_themes(data_dir):
+    """The theme files config.ini offers, in the order of their digits."""
+    with open(os.path.join(data_dir, "config.ini"), "rb") as fh:
+        lines = [raw.decode("latin-1").rstrip("\r\n") for raw in fh]
+    offered = sorted(line[5:] for line in lines
+                     if line.startswith("theme") and line[5:6].isdigit() and line[6:7] == "=")
+    return [entry[2:] for entry in offered]
+
+
 def main(data_dir):
     problems = []
-    theme = read_keys(os.path.join(data_dir, "default.ini"))
+    for theme_file in offered_themes(data_dir):
+        problems += ["%s: %s" % (theme_file, p) for p in check_theme(data_dir, theme_file)]
+    return problems
+
+
+def check_theme(data_dir, theme_file):
+    problems = []
+    theme = read_keys(os.path.join(data_dir, theme_file))
     prefix = theme.get("themepath", "")
     paths = {k: os.path.join(data_dir, prefix + v) for k, v in theme.items() if k != "themepath"}
     for key in KEYED + PLAIN + ["explosion"] + SOUNDS:

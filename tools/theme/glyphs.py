@@ -10,6 +10,7 @@ from PIL import Image, ImageDraw
 
 from charset import CELL_H, CELL_W, SHEETS
 from gfx import SS, downsample, font, quantise
+from palette import MEADOW
 
 FONT_FILE = "DejaVuSans-Bold.ttf"
 CAP_HEIGHT = 18.5  # pixels from baseline to the top of a capital
@@ -17,9 +18,6 @@ BASELINE = 22  # row of the baseline inside a cell
 STROKE = 2.0  # outline width in pixels
 MAX_STRETCH = 1.3  # how much wider than the font's own shape a letter may be drawn
 
-FILL_TOP = (255, 255, 248)
-FILL_BOTTOM = (255, 206, 96)
-OUTLINE = (26, 18, 14)
 BACKDROP = (16, 12, 10)  # glyphs are blended against something dark
 
 
@@ -116,20 +114,21 @@ def _resize(a, w, h):
     return np.asarray(im.resize((int(w), int(h)), Image.BILINEAR), np.float64)
 
 
-def _colour(outer, inner):
-    """Float RGBA of a glyph from its coverage masks."""
+def _colour(outer, inner, look):
+    """Float RGBA of a glyph from its coverage masks, in the look's colours."""
+    fill_top, fill_bottom = look.glyph_fill
     h, w = outer.shape
     t = np.clip((np.arange(h) / SS - (BASELINE - CAP_HEIGHT)) / CAP_HEIGHT, 0, 1)
-    fill = np.array(FILL_TOP)[None, :] + (np.array(FILL_BOTTOM) - np.array(FILL_TOP))[None, :] \
+    fill = np.array(fill_top)[None, :] + (np.array(fill_bottom) - np.array(fill_top))[None, :] \
         * t[:, None]
     fill = np.repeat(fill[:, None, :], w, axis=1) / 255.0
-    ink = np.array(OUTLINE) / 255.0
+    ink = np.array(look.glyph_outline) / 255.0
     a = inner[..., None]
     rgb = fill * a + ink * (1 - a)
     return np.concatenate([rgb, outer[..., None]], axis=-1)
 
 
-def sheet(name):
+def sheet(name, look=MEADOW):
     """(indices, palette) of one glyph sheet."""
     fnt = font(FONT_FILE, _font_size() * SS)
     cells = SHEETS[name]
@@ -139,7 +138,7 @@ def sheet(name):
         if ch == "\\":
             adv = 20  # the at sign shares this cell; draw the narrower backslash
         o, i = render_cell(ch, adv, fnt)
-        big[:, k * CELL_W * s:(k + 1) * CELL_W * s] = _colour(o, i)
+        big[:, k * CELL_W * s:(k + 1) * CELL_W * s] = _colour(o, i, look)
     small = downsample(big, s)
     alpha = small[..., 3]
     visible = alpha >= 0.35

@@ -1,6 +1,7 @@
-"""Writes every picture of the meadow theme and the desktop icon.
+"""Writes every picture of one theme, in the colours of its look, and the
+desktop icon.
 
-usage: make_pictures.py THEME_DIR ICON_PATH
+usage: make_pictures.py LOOK THEME_DIR [ICON_PATH]   (LOOK: meadow or night)
 """
 
 import os
@@ -13,47 +14,48 @@ import glyphs
 import scenery
 import sprites
 from gfx import save_indexed, save_keyed, save_rgb, save_rgba
-from palette import FIELD_GREEN, STRIP_GREEN
+from palette import LOOKS
 
 
-def main(theme_dir, icon_path):
+def main(look, theme_dir, icon_path):
     os.makedirs(theme_dir, exist_ok=True)
 
     def out(name):
         return os.path.join(theme_dir, name)
 
-    save_rgb(out("background.png"), scenery.meadow())
-    save_rgb(out("splashscreen.png"), scenery.splashscreen())
-    save_rgb(out("border.png"), scenery.border())
-    save_rgba(out("explosion.png"), scenery.explosion())
+    save_rgb(out("background.png"), scenery.meadow(look))
+    save_rgb(out("splashscreen.png"), scenery.splashscreen(look))
+    save_rgb(out("border.png"), scenery.border(look))
+    save_rgba(out("explosion.png"), scenery.explosion(look))
 
-    save_keyed(out("cannon1.png"), sprites.cannon(1), FIELD_GREEN)
-    save_keyed(out("cannon2.png"), sprites.cannon(2), FIELD_GREEN)
-    save_keyed(out("shield1.png"), sprites.shield(1), FIELD_GREEN)
-    save_keyed(out("shield2.png"), sprites.shield(2), FIELD_GREEN)
-    save_keyed(out("shot.png"), sprites.shot(), FIELD_GREEN)
-    save_keyed(out("blood.png"), sprites.blood(), FIELD_GREEN)
+    save_keyed(out("cannon1.png"), sprites.cannon(1, look), look.field)
+    save_keyed(out("cannon2.png"), sprites.cannon(2, look), look.field)
+    save_keyed(out("shield1.png"), sprites.shield(1, look), look.field)
+    save_keyed(out("shield2.png"), sprites.shield(2, look), look.field)
+    save_keyed(out("shot.png"), sprites.shot(look), look.field)
+    save_keyed(out("blood.png"), sprites.blood(look), look.field)
     for black, tag in ((False, "w"), (True, "b")):
-        save_keyed(out("sheepl%s.png" % tag), sprites.sheep(black, False), STRIP_GREEN)
-        save_keyed(out("sheepr%s.png" % tag), sprites.sheep(black, True), STRIP_GREEN)
+        save_keyed(out("sheepl%s.png" % tag), sprites.sheep(black, False, look), look.strip)
+        save_keyed(out("sheepr%s.png" % tag), sprites.sheep(black, True, look), look.strip)
 
     for name in banners.BANNERS:
-        idx, pal = banners.banner(name)
+        idx, pal = banners.banner(name, look)
         save_indexed(out(name + ".png"), idx, pal)
 
     sheet_files = (("abcbig", "abcbig.png"), ("abcsmall", "abcsmall.png"),
                    ("specialchar", "symbols.png"), ("numbers", "numbers.png"))
     for name, file_name in sheet_files:
-        idx, pal = glyphs.sheet(name)
+        idx, pal = glyphs.sheet(name, look)
         if idx[0, 0] != 0:
             raise SystemExit("%s: top-left pixel is not transparent" % name)
         save_indexed(out(file_name), idx, pal)
 
-    save_rgba(icon_path, scenery.icon())
+    if icon_path:
+        save_rgba(icon_path, scenery.icon())
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
+    if len(sys.argv) not in (3, 4) or sys.argv[1] not in LOOKS:
         raise SystemExit(__doc__)
     np.seterr(all="ignore")
-    main(sys.argv[1], sys.argv[2])
+    main(LOOKS[sys.argv[1]], sys.argv[2], sys.argv[3] if len(sys.argv) == 4 else None)

@@ -1,8 +1,10 @@
 """Synthesises the raw sound effects at 44100 Hz (16-bit mono WAV).
 
-usage: make_sounds.py OUT_DIR
+usage: make_sounds.py OUT_DIR [LOOK]   (LOOK: meadow, the default, or night)
 
-Writes shot.wav, explosion.wav, sheep1.wav, sheep2.wav and sheep3.wav.
+Writes shot.wav, explosion.wav, sheep1.wav, sheep2.wav and sheep3.wav in the
+voice of the look: by night the shot is duller, the explosion deeper and the
+sheep sleepier.
 make_theme.sh then filters, resamples and normalises them with sox.
 Everything is built from fixed seeds, so the output never changes.
 """
@@ -44,27 +46,27 @@ def fade(sig, start=0.002, end=0.02):
     return sig * env
 
 
-def shot():
-    rng = np.random.default_rng(11)
+def shot(seed=11, low=58, high=190, pop_top=3200, ring_hz=410):
+    rng = np.random.default_rng(seed)
     t = seconds(0.25)
     # a falling thump
-    freq = 58 + 190 * np.exp(-t / 0.030)
+    freq = low + high * np.exp(-t / 0.030)
     phase = 2 * np.pi * np.cumsum(freq) / RATE
     thump = (np.sin(phase) + 0.35 * np.sin(2 * phase)) * np.exp(-t / 0.065)
     # the pop of the charge
-    pop = shaped_noise(len(t), rng, 300, 3200, tilt=-3) * np.exp(-t / 0.014)
+    pop = shaped_noise(len(t), rng, 300, pop_top, tilt=-3) * np.exp(-t / 0.014)
     # a short hollow ring of the barrel
-    ring = np.sin(2 * np.pi * 410 * t) * np.exp(-t / 0.045) * 0.25
+    ring = np.sin(2 * np.pi * ring_hz * t) * np.exp(-t / 0.045) * 0.25
     return fade(0.9 * thump + 0.75 * pop + ring, 0.001, 0.03)
 
 
-def explosion():
-    rng = np.random.default_rng(23)
+def explosion(seed=23, bright_top=TOP, rumble_hz=62):
+    rng = np.random.default_rng(seed)
     t = seconds(0.8)
     n = len(t)
-    bright = shaped_noise(n, rng, 200, TOP, tilt=-2) * np.exp(-t / 0.09)
+    bright = shaped_noise(n, rng, 200, bright_top, tilt=-2) * np.exp(-t / 0.09)
     dark = shaped_noise(n, rng, 40, 900, tilt=-4) * np.exp(-t / 0.28)
-    rumble_f = 62 + 40 * np.exp(-t / 0.1)
+    rumble_f = rumble_hz + 40 * np.exp(-t / 0.1)
     rumble = np.sin(2 * np.pi * np.cumsum(rumble_f) / RATE) * np.exp(-t / 0.32)
     # crackles in the first half
     crackle = np.zeros(n)
@@ -120,11 +122,20 @@ def bleat(f_start, f_peak, f_end, dur, vib_rate, pulse_rate, seed):
 
 
 SOUNDS = {
-    "shot": shot,
-    "explosion": explosion,
-    "sheep1": lambda: bleat(290, 360, 255, 0.70, 6.2, 24.0, 31),
-    "sheep2": lambda: bleat(400, 500, 350, 0.55, 7.4, 28.0, 32),
-    "sheep3": lambda: bleat(220, 280, 190, 0.80, 5.4, 21.0, 33),
+    "meadow": {
+        "shot": shot,
+        "explosion": explosion,
+        "sheep1": lambda: bleat(290, 360, 255, 0.70, 6.2, 24.0, 31),
+        "sheep2": lambda: bleat(400, 500, 350, 0.55, 7.4, 28.0, 32),
+        "sheep3": lambda: bleat(220, 280, 190, 0.80, 5.4, 21.0, 33),
+    },
+    "night": {
+        "shot": lambda: shot(seed=12, low=46, high=150, pop_top=2200, ring_hz=330),
+        "explosion": lambda: explosion(seed=24, bright_top=2400, rumble_hz=48),
+        "sheep1": lambda: bleat(250, 300, 215, 0.80, 5.0, 20.0, 41),
+        "sheep2": lambda: bleat(340, 410, 300, 0.65, 5.8, 23.0, 42),
+        "sheep3": lambda: bleat(190, 235, 165, 0.90, 4.4, 17.0, 43),
+    },
 }
 
 
@@ -138,13 +149,14 @@ def write_wav(path, sig):
         w.writeframes(data)
 
 
-def main(out_dir):
+def main(out_dir, look):
     os.makedirs(out_dir, exist_ok=True)
-    for name, make in SOUNDS.items():
+    for name, make in SOUNDS[look].items():
         write_wav(os.path.join(out_dir, name + ".wav"), make())
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 2:
+    chosen = sys.argv[2] if len(sys.argv) == 3 else "meadow"
+    if len(sys.argv) not in (2, 3) or chosen not in SOUNDS:
         raise SystemExit(__doc__)
-    main(sys.argv[1])
+    main(sys.argv[1], chosen)

@@ -1,4 +1,4 @@
-"""Writes the settings file, the theme file, the two language files and the
+"""Writes the settings file, the two theme files, the two language files and the
 help and story texts, and checks that every text fits the game's limits and
 uses only characters the bitmap font can draw.
 
@@ -12,7 +12,12 @@ import sys
 
 from charset import BLANK_MEASURE, DRAWABLE, GLYPHS, width
 
-THEME_PATH = "themes/meadow/"
+# the theme files config.ini offers, in order (theme0 is the one chosen):
+# (theme file, folder of its pictures and sounds, heading)
+THEMES = [
+    ("default.ini", "themes/meadow/", "Meadowgunner default theme: a sunny meadow."),
+    ("night.ini", "themes/night/", "Meadowgunner night theme: the meadow by moonlight."),
+]
 
 # theme key -> file name, in the order the theme file lists them
 THEME_PICTURES = [
@@ -256,8 +261,14 @@ def config_lines():
     lines += [
         "",
         "[theme]",
+        "; 0 = the sunny meadow, 1 = the meadow by night",
         "currenttheme=0",
-        "theme0=default.ini",
+    ]
+    for n, (theme_file, _path, _heading) in enumerate(THEMES):
+        if len(theme_file) > 39:
+            fail("file name %s is too long" % theme_file)
+        lines.append("theme%d=%s" % (n, theme_file))
+    lines += [
         "",
         "[network]",
         "; remembered server addresses; currentip picks one (1 to 5)",
@@ -277,12 +288,12 @@ def config_lines():
     return lines
 
 
-def theme_lines():
-    lines = ["; Meadowgunner default theme: a sunny meadow.",
+def theme_lines(theme_path, heading):
+    lines = ["; " + heading,
              "; themepath is put in front of every file name below it.",
-             "themepath=" + THEME_PATH, "", "[pictures]"]
+             "themepath=" + theme_path, "", "[pictures]"]
     for key, name in THEME_PICTURES:
-        if len(THEME_PATH + name) > 99:
+        if len(theme_path + name) > 99:
             fail("theme path for %s is too long" % key)
         lines.append("%s=%s" % (key, name))
     lines += ["", "[sounds]"]
@@ -330,7 +341,8 @@ def main(data_dir):
         return os.path.join(data_dir, name)
 
     write(out("config.ini"), config_lines())
-    write(out("default.ini"), theme_lines())
+    for theme_file, theme_path, heading in THEMES:
+        write(out(theme_file), theme_lines(theme_path, heading))
     for (lng, hlp, sty), lang in zip(LANGUAGES, ("english", "german")):
         write(out(lng), language_lines(lang))
         check_lines("help", lang, HELP[lang], 40, 800)

@@ -1,7 +1,7 @@
 """Composes mock screens from a generated theme, the way the game draws them,
 so the pictures can be judged together without running the game.
 
-usage: preview.py DATA_DIR OUT_DIR
+usage: preview.py DATA_DIR OUT_DIR [THEME_FILE]   (THEME_FILE: default.ini if not given)
 
 Writes OUT_DIR/match.png (a match in progress with a result banner),
 OUT_DIR/menu.png (the main menu) and OUT_DIR/banners.png (each banner at a
@@ -30,9 +30,9 @@ def read_keys(path, encoding="latin-1"):
 
 
 class Theme:
-    def __init__(self, data_dir):
+    def __init__(self, data_dir, theme_file):
         self.dir = data_dir
-        t = read_keys(os.path.join(data_dir, "default.ini"))
+        t = read_keys(os.path.join(data_dir, theme_file))
         self.paths = {k: os.path.join(data_dir, t["themepath"] + v)
                       for k, v in t.items() if k != "themepath"}
         self.cache = {}
@@ -210,9 +210,9 @@ def banners(theme, out):
     Image.fromarray(np.concatenate(rows, axis=0)).save(out)
 
 
-def main(data_dir, out_dir):
+def main(data_dir, out_dir, theme_file):
     os.makedirs(out_dir, exist_ok=True)
-    theme = Theme(data_dir)
+    theme = Theme(data_dir, theme_file)
     match(theme, os.path.join(out_dir, "match.png"))
     match(theme, os.path.join(out_dir, "match_sudden.png"), banner="suddendeath", step=100)
     banners(theme, os.path.join(out_dir, "banners.png"))
@@ -236,6 +236,6 @@ def main(data_dir, out_dir):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
+    if len(sys.argv) not in (3, 4):
         raise SystemExit(__doc__)
-    main(sys.argv[1], sys.argv[2])
+    main(sys.argv[1], sys.argv[2], sys.argv[3] if len(sys.argv) == 4 else "default.ini")

@@ -5,7 +5,7 @@ import numpy as np
 from PIL import Image, ImageDraw
 
 from gfx import Canvas, SS, downsample, font, fractal_noise, over, shade
-from palette import FIELD_GREEN, OUTLINE, PLAYER, STEEL, STRIP_GREEN, WOOD
+from palette import MEADOW
 import sprites
 
 W, H = 800, 600
@@ -21,15 +21,16 @@ STRIP = 80  # the herds graze in the top and bottom 80 rows
 BAR_W, BAR_H = 420, 38
 
 
-def border():
+def border(look=MEADOW):
+    wood = look.wood
     s = SS
     w, h = BAR_W * s, BAR_H * s
     y = (np.arange(h) + 0.5) / s
     # planks: vertical shading and horizontal grain that depend on y only
     t = (y - 2) / (BAR_H - 4)
-    base = np.array(WOOD["base"], float)
-    light = np.array(WOOD["light"], float)
-    dark = np.array(WOOD["dark"], float)
+    base = np.array(wood["base"], float)
+    light = np.array(wood["light"], float)
+    dark = np.array(wood["dark"], float)
     prof = np.clip(1 - 1.6 * np.abs(t - 0.32), 0, 1)
     col = base[None, :] + (light - base)[None, :] * prof[:, None] * 0.85
     col = col + (dark - base)[None, :] * np.clip((t - 0.62) / 0.38, 0, 1)[:, None] * 0.8
@@ -49,7 +50,7 @@ def border():
     cv = Canvas(BAR_W, BAR_H)
     cv.img = frame
     cv.draw = ImageDraw.Draw(cv.img)
-    cv.rect(0, 0, BAR_W, BAR_H, fill=None, outline=OUTLINE, width=2, radius=7)
+    cv.rect(0, 0, BAR_W, BAR_H, fill=None, outline=look.outline, width=2, radius=7)
     # top shine and end decorations: nails and a darker end grain
     hl = cv.layer()
     hl.rect(6, 3.2, BAR_W - 6, 5.2, fill=(255, 236, 200, 90), radius=1)
@@ -58,7 +59,7 @@ def border():
     cv.paste_over(hl)
     # plank ends: a thin end-grain line inside each rounded end
     for x0 in (5.5, BAR_W - 7.5):
-        cv.rect(x0, 4, x0 + 2, BAR_H - 4, fill=WOOD["dark"], radius=1)
+        cv.rect(x0, 4, x0 + 2, BAR_H - 4, fill=wood["dark"], radius=1)
     out = cv.reduce()
     return out[..., :3] * 255
 
@@ -67,29 +68,30 @@ def border():
 # Meadow background
 
 
-def _flower(cv, x, y, kind, k=1.0):
+def _flower(cv, x, y, kind, k, blossoms):
+    petals, heart = blossoms[kind]
     if kind == 0:  # daisy
         for i in range(6):
             a = i * np.pi / 3 + 0.3
             cv.ellipse(x + 2.0 * k * np.cos(a), y + 2.0 * k * np.sin(a), 1.4 * k, 1.4 * k,
-                       fill=(252, 252, 246))
-        cv.ellipse(x, y, 1.3 * k, 1.3 * k, fill=(250, 200, 40))
+                       fill=petals)
+        cv.ellipse(x, y, 1.3 * k, 1.3 * k, fill=heart)
     elif kind == 1:  # buttercup
         for i in range(5):
             a = i * 2 * np.pi / 5
             cv.ellipse(x + 1.5 * k * np.cos(a), y + 1.5 * k * np.sin(a), 1.3 * k, 1.3 * k,
-                       fill=(255, 214, 30))
-        cv.ellipse(x, y, 0.9 * k, 0.9 * k, fill=(230, 150, 20))
+                       fill=petals)
+        cv.ellipse(x, y, 0.9 * k, 0.9 * k, fill=heart)
     elif kind == 2:  # clover blossom
         for dx, dy in ((0, -1.2), (-1.1, 0.3), (1.1, 0.3), (0, 0.6)):
-            cv.ellipse(x + dx * k, y + dy * k, 1.3 * k, 1.3 * k, fill=(232, 120, 170))
-        cv.ellipse(x - 0.4 * k, y - 0.8 * k, 0.6 * k, 0.6 * k, fill=(255, 190, 220))
+            cv.ellipse(x + dx * k, y + dy * k, 1.3 * k, 1.3 * k, fill=petals)
+        cv.ellipse(x - 0.4 * k, y - 0.8 * k, 0.6 * k, 0.6 * k, fill=heart)
     else:  # forget-me-not
         for i in range(5):
             a = i * 2 * np.pi / 5 + 0.6
             cv.ellipse(x + 1.3 * k * np.cos(a), y + 1.3 * k * np.sin(a), 1.1 * k, 1.1 * k,
-                       fill=(120, 170, 250))
-        cv.ellipse(x, y, 0.7 * k, 0.7 * k, fill=(255, 240, 120))
+                       fill=petals)
+        cv.ellipse(x, y, 0.7 * k, 0.7 * k, fill=heart)
 
 
 def _quiet(x, y):
@@ -102,12 +104,12 @@ def _quiet(x, y):
     return 205 <= y <= 395
 
 
-def meadow(w=W, h=H, seed=2024, strips=True, fence=True):
+def meadow(look=MEADOW, w=W, h=H, seed=2024, strips=True, fence=True):
     rng = np.random.default_rng(seed)
     yy = np.arange(h)[:, None] * np.ones((1, w))
     # grass colour: field green, darker pasture strips, soft mottling
-    field = np.array(FIELD_GREEN, float)
-    strip = np.array(STRIP_GREEN, float)
+    field = np.array(look.field, float)
+    strip = np.array(look.strip, float)
     if strips:
         d = np.minimum(yy, h - 1 - yy)
         st = np.clip((STRIP + 6 - d) / 12.0, 0, 1)
@@ -139,7 +141,7 @@ def meadow(w=W, h=H, seed=2024, strips=True, fence=True):
         mid = 210 < y < 390
         if mid and sr < 0.55:
             continue
-        g = STRIP_GREEN if in_strip else FIELD_GREEN
+        g = look.strip if in_strip else look.field
         if sr < 0.5:
             c = shade(g, 0.70 + 0.12 * sr)
         else:
@@ -163,32 +165,47 @@ def meadow(w=W, h=H, seed=2024, strips=True, fence=True):
             if fence and strips and (abs(y - (STRIP + 3)) < 7 or abs(y - (h - STRIP - 3)) < 7):
                 continue
             # a tiny shadow, then the blossom
-            fl.ellipse(x + 0.6, y + 1.0, 2.6, 2.2, fill=(30, 60, 20, 70))
+            fl.ellipse(x + 0.6, y + 1.0, 2.6, 2.2, fill=look.blossom_shadow + (70,))
             _flower(fl, x, y, int(kd) if rng.random() < 0.8 else int(rng.integers(0, 4)),
-                    0.85 + 0.3 * rng.random())
+                    0.85 + 0.3 * rng.random(), look.blossoms)
     flowers = downsample(fl.array(), 3)
     out = np.concatenate([rgb / 255.0, np.ones((h, w, 1))], axis=-1)
     out = over(blades, out)
     out = over(flowers, out)
     if fence and strips:
-        out = over(_fences(w, h), out)
+        out = over(_fences(w, h, look), out)
+    if look.fireflies:
+        out = over(_fireflies(w, h, look.fireflies, rng), out)
     return np.clip(out[..., :3] * 255, 0, 255)
 
 
-def _fences(w, h):
+def _fences(w, h, look):
     """Low wooden rails along the inner edge of both pastures."""
+    wood, ink, shadow = look.wood, look.outline, look.grass_shadow
     cv = Canvas(w, h, ss=2)
     for y in (STRIP + 1.5, h - STRIP - 5.5):
         sh = cv.layer()
-        sh.rect(0, y + 2.5, w, y + 6.0, fill=(20, 50, 15, 80))
+        sh.rect(0, y + 2.5, w, y + 6.0, fill=shadow + (80,))
         cv.paste_over(sh)
-        cv.rect(-2, y, w + 2, y + 4, fill=WOOD["base"], outline=OUTLINE, width=1)
-        cv.rect(0, y + 1, w, y + 1.8, fill=WOOD["light"])
+        cv.rect(-2, y, w + 2, y + 4, fill=wood["base"], outline=ink, width=1)
+        cv.rect(0, y + 1, w, y + 1.8, fill=wood["light"])
         for px in range(22, w, 76):
-            cv.ellipse(px + 1, y + 4.0, 5.5, 3.5, fill=(20, 50, 15, 90))
-            cv.rect(px - 3.5, y - 2.5, px + 3.5, y + 6.0, fill=WOOD["dark"], outline=OUTLINE,
+            cv.ellipse(px + 1, y + 4.0, 5.5, 3.5, fill=shadow + (90,))
+            cv.rect(px - 3.5, y - 2.5, px + 3.5, y + 6.0, fill=wood["dark"], outline=ink,
                     width=1, radius=1.5)
-            cv.rect(px - 2.0, y - 1.5, px - 0.3, y + 4.5, fill=WOOD["base"], radius=0.8)
+            cv.rect(px - 2.0, y - 1.5, px - 0.3, y + 4.5, fill=wood["base"], radius=0.8)
+    return downsample(cv.array(), 2)
+
+
+def _fireflies(w, h, count, rng):
+    """Small yellow-green glows over the grass, few of them where text is written."""
+    cv = Canvas(w, h, ss=2)
+    for x, y, r in zip(rng.random(count) * w, rng.random(count) * h, rng.random(count)):
+        if _quiet(x, y) and rng.random() < 0.8:
+            continue
+        cv.ellipse(x, y, 4.5 + 2 * r, 4.5 + 2 * r, fill=(200, 255, 120, 40))
+        cv.ellipse(x, y, 2.0 + r, 2.0 + r, fill=(220, 255, 140, 110))
+        cv.ellipse(x, y, 0.9, 0.9, fill=(250, 255, 220, 255))
     return downsample(cv.array(), 2)
 
 
@@ -198,9 +215,9 @@ def _fences(w, h):
 EXPLO_FRAMES, EXPLO_SIZE = 20, 64
 
 
-def explosion():
+def explosion(look=MEADOW):
     n, sz = EXPLO_FRAMES, EXPLO_SIZE
-    rng = np.random.default_rng(99)
+    rng = np.random.default_rng(look.fire_seed)
     up = 2
     S = sz * up
     yy, xx = np.mgrid[0:S, 0:S] / float(up)
@@ -213,10 +230,7 @@ def explosion():
     # lobes around the rim so the ball looks billowy
     lobes = 0.5 + 0.25 * np.sin(ang * 5 + 1.0) + 0.25 * np.sin(ang * 8 + 2.3)
     sparks = [(rng.random() * 2 * np.pi, 0.7 + 0.6 * rng.random()) for _ in range(9)]
-    ramp = [  # heat -> colour
-        (0.00, (70, 64, 60)), (0.22, (104, 78, 64)), (0.38, (170, 40, 20)),
-        (0.55, (236, 96, 24)), (0.72, (255, 170, 40)), (0.86, (255, 232, 120)),
-        (1.00, (255, 255, 236))]
+    ramp = look.fire  # heat -> colour
     frames = []
     for k in range(n):
         t = k / (n - 1.0)
@@ -240,7 +254,7 @@ def explosion():
         alpha = inside * fade * np.clip(texture, 0, 1)
         # a soft glow around the young fireball
         glow = np.clip(1 - (dist - radius) / (6 + 4 * grow), 0, 1) ** 2 * (1 - t) ** 2 * 0.55
-        glow_rgb = np.array([255, 190, 80.0])
+        glow_rgb = np.array(look.fire_glow)
         a_tot = alpha + glow * (1 - alpha)
         safe = np.where(a_tot > 0, a_tot, 1)
         rgb = (rgb * alpha[..., None] + glow_rgb * (glow * (1 - alpha))[..., None]) / \
@@ -253,7 +267,7 @@ def explosion():
                 r = (5 + 24 * v * (k + 1) / 11.0)
                 x, y = c + r * np.cos(a), c + r * np.sin(a)
                 rr = 1.6 * (1 - k / 11.0) + 0.5
-                sp.ellipse(x, y, rr, rr, fill=(255, 230, 140, int(255 * (1 - k / 12.0))))
+                sp.ellipse(x, y, rr, rr, fill=look.sparks + (int(255 * (1 - k / 12.0)),))
             frame = over(sp.array(), frame)
         frames.append(downsample(frame, up))
     return np.concatenate(frames, axis=1)
@@ -263,23 +277,20 @@ def explosion():
 # Splash screen
 
 
-def _sky(w, h):
+def _sky(w, h, look):
     y = np.arange(h)[:, None] / h
-    top = np.array([96, 168, 240.0])
-    bot = np.array([200, 232, 255.0])
+    top = np.array(look.sky[0])
+    bot = np.array(look.sky[1])
     col = top + (bot - top) * y[..., None]
     return np.repeat(col, w, axis=1)
 
 
-def _hills(rgb, rng):
+def _hills(rgb, rng, look):
     w = rgb.shape[1]
     h = rgb.shape[0]
     xs = np.arange(w)
-    layers = [  # (base height, amplitude, colour)
-        (300, 26, (128, 190, 96)),
-        (342, 20, (104, 172, 78)),
-    ]
-    for base, amp, col in layers:
+    # (base height, amplitude, colour)
+    for base, amp, col in zip((300, 342), (26, 20), look.hills):
         ph = rng.random(3) * 6.28
         ridge = base - amp * (np.sin(xs / 97.0 + ph[0]) + 0.6 * np.sin(xs / 41.0 + ph[1])
                               + 0.3 * np.sin(xs / 23.0 + ph[2]))
@@ -291,9 +302,10 @@ def _hills(rgb, rng):
     return rgb
 
 
-def _side_cannon(cv, x, y, k, player, facing_right):
+def _side_cannon(cv, x, y, k, player, facing_right, look=MEADOW):
     """A cannon seen from the side, barrel raised, for the splash and the icon."""
-    col = PLAYER[player]
+    col = look.player[player]
+    steel, wood, ink = look.steel, look.wood, look.outline
     sgn = 1 if facing_right else -1
     ang = -0.5  # raised barrel
     ca, sa = np.cos(ang), np.sin(ang)
@@ -302,31 +314,31 @@ def _side_cannon(cv, x, y, k, player, facing_right):
         return (x + sgn * (px * ca - py * sa) * k, y + (px * sa + py * ca) * k)
     # barrel
     barrel = [rot(-22, -9), rot(34, -7), rot(34, 7), rot(-22, 9)]
-    cv.polygon(barrel, fill=STEEL["base"], outline=OUTLINE, width=2.2 * k / 3)
+    cv.polygon(barrel, fill=steel["base"], outline=ink, width=2.2 * k / 3)
     cv.polygon([rot(-18, -6), rot(30, -4.6), rot(30, -1.8), rot(-18, -2.5)],
-               fill=STEEL["light"])
+               fill=steel["light"])
     mx, my = rot(34, 0)
     ring = [rot(29, -9), rot(37, -9), rot(37, 9), rot(29, 9)]
-    cv.polygon(ring, fill=STEEL["base"], outline=OUTLINE, width=2.2 * k / 3)
+    cv.polygon(ring, fill=steel["base"], outline=ink, width=2.2 * k / 3)
     bx, by = rot(-22, 0)
-    cv.ellipse(bx, by, 9 * k, 9 * k, fill=STEEL["base"], outline=OUTLINE, width=2.2 * k / 3)
+    cv.ellipse(bx, by, 9 * k, 9 * k, fill=steel["base"], outline=ink, width=2.2 * k / 3)
     band = [rot(4, -8.2), rot(10, -8.0), rot(10, 8.0), rot(4, 8.2)]
-    cv.polygon(band, fill=col["base"], outline=OUTLINE, width=1.6 * k / 3)
+    cv.polygon(band, fill=col["base"], outline=ink, width=1.6 * k / 3)
     # carriage
     car = [(x - sgn * 26 * k, y + 22 * k), (x + sgn * 8 * k, y + 22 * k),
            (x + sgn * 6 * k, y + 4 * k), (x - sgn * 14 * k, y - 2 * k)]
-    cv.polygon(car, fill=col["base"], outline=OUTLINE, width=2.2 * k / 3)
+    cv.polygon(car, fill=col["base"], outline=ink, width=2.2 * k / 3)
     cv.polygon([(x - sgn * 20 * k, y + 17 * k), (x + sgn * 2 * k, y + 17 * k),
                 (x + sgn * 1 * k, y + 9 * k), (x - sgn * 12 * k, y + 4 * k)], fill=col["light"])
     # wheel
     wx, wy = x - sgn * 4 * k, y + 20 * k
-    cv.ellipse(wx, wy, 15 * k, 15 * k, fill=WOOD["base"], outline=OUTLINE, width=2.2 * k / 3)
-    cv.ellipse(wx, wy, 11 * k, 11 * k, fill=WOOD["light"], outline=WOOD["dark"], width=1.2 * k / 3)
+    cv.ellipse(wx, wy, 15 * k, 15 * k, fill=wood["base"], outline=ink, width=2.2 * k / 3)
+    cv.ellipse(wx, wy, 11 * k, 11 * k, fill=wood["light"], outline=wood["dark"], width=1.2 * k / 3)
     for i in range(6):
         a = i * np.pi / 3 + 0.2
         cv.line([(wx, wy), (wx + 11 * k * np.cos(a), wy + 11 * k * np.sin(a))],
-                fill=WOOD["dark"], width=2.0 * k / 3)
-    cv.ellipse(wx, wy, 3.5 * k, 3.5 * k, fill=STEEL["dark"], outline=OUTLINE, width=1.2 * k / 3)
+                fill=wood["dark"], width=2.0 * k / 3)
+    cv.ellipse(wx, wy, 3.5 * k, 3.5 * k, fill=steel["dark"], outline=ink, width=1.2 * k / 3)
     return mx, my
 
 
@@ -371,10 +383,8 @@ HERD_SPOTS = ((300, 462, 1.6), (470, 455, 1.5), (228, 508, 1.7), (380, 490, 1.8)
               (545, 500, 1.8))
 
 
-def splashscreen():
-    rng = np.random.default_rng(5)
-    rgb = _sky(W, H)
-    # sun with soft rays
+def _sun(rgb):
+    """A sun with soft rays in the upper right."""
     yy, xx = np.mgrid[0:H, 0:W]
     sx, sy = 680, 92
     d = np.hypot(xx - sx, yy - sy)
@@ -384,10 +394,41 @@ def splashscreen():
     glow = np.clip(1 - d / 140, 0, 1) ** 2
     rgb = rgb + (np.array([255, 250, 220]) - rgb) * glow[..., None] * 0.8
     sun = np.clip(46 - d + 0.5, 0, 1)
-    rgb = rgb * (1 - sun[..., None]) + np.array([255, 222, 90]) * sun[..., None]
-    rgb = _hills(rgb, rng)
+    return rgb * (1 - sun[..., None]) + np.array([255, 222, 90]) * sun[..., None]
+
+
+def _moon(rgb):
+    """Stars above the hills and a full moon with a halo in the upper right."""
+    rng = np.random.default_rng(6)
+    yy, xx = np.mgrid[0:H, 0:W]
+    rgb = rgb.copy()
+    for x, y, b in zip(rng.random(220) * W, rng.random(220) * 330, rng.random(220)):
+        x0, y0 = int(x) - 3, int(y) - 3
+        patch = rgb[max(y0, 0):y0 + 7, max(x0, 0):x0 + 7]
+        py, px = np.mgrid[max(y0, 0):y0 + 7, max(x0, 0):x0 + 7] + 0.5
+        star = np.clip(1 - np.hypot(px - x, py - y) / (0.8 + 0.9 * b), 0, 1) * (0.35 + 0.65 * b)
+        patch += (np.array([250, 250, 255]) - patch) * star[..., None]
+    mx, my, r = 640, 104, 40
+    d = np.hypot(xx - mx, yy - my)
+    halo = np.clip(1 - (d - r) / 170, 0, 1) ** 2.5 * 0.45
+    rgb = rgb + (np.array([190, 204, 255]) - rgb) * halo[..., None]
+    disc = np.clip(r - d + 0.5, 0, 1)
+    face = np.array([246, 242, 224.0]) * np.ones_like(rgb)
+    # darker seas on the moon's face
+    for cx, cy, cr, depth in ((-12, -10, 13, 0.12), (10, 6, 15, 0.10), (-6, 16, 8, 0.08),
+                              (16, -14, 6, 0.07)):
+        sea = np.clip(1 - np.hypot(xx - mx - cx, yy - my - cy) / cr, 0, 1) ** 0.6
+        face = face * (1 - depth * sea[..., None])
+    return rgb * (1 - disc[..., None]) + face * disc[..., None]
+
+
+def splashscreen(look=MEADOW):
+    rng = np.random.default_rng(5)
+    rgb = _sky(W, H, look)
+    rgb = _moon(rgb) if look.moon else _sun(rgb)
+    rgb = _hills(rgb, rng, look)
     # the meadow in front
-    ground = meadow(W, H - 360, seed=77, strips=False, fence=False)
+    ground = meadow(look, W, H - 360, seed=77, strips=False, fence=False)
     edge = 360
     ridge = edge + 6 * np.sin(np.arange(W) / 60.0) + 3 * np.sin(np.arange(W) / 17.0)
     cover = np.clip(np.arange(H)[:, None] - ridge[None, :] + 0.5, 0, 1)
@@ -400,46 +441,47 @@ def splashscreen():
     cl = Canvas(W, H, ss=2)
     for cx, cy, k in ((150, 80, 1.0), (420, 50, 0.8), (520, 150, 0.6)):
         for dx, dy, r in ((-34, 6, 20), (-12, -6, 26), (16, -2, 24), (38, 8, 17), (0, 10, 22)):
-            cl.ellipse(cx + dx * k, cy + dy * k + 4, r * k, r * k * 0.8, fill=(190, 210, 235))
+            cl.ellipse(cx + dx * k, cy + dy * k + 4, r * k, r * k * 0.8, fill=look.clouds[0])
         for dx, dy, r in ((-34, 6, 20), (-12, -6, 26), (16, -2, 24), (38, 8, 17), (0, 10, 22)):
-            cl.ellipse(cx + dx * k, cy + dy * k, r * k, r * k * 0.8, fill=(255, 255, 255))
+            cl.ellipse(cx + dx * k, cy + dy * k, r * k, r * k * 0.8, fill=look.clouds[1])
     out = over(downsample(cl.array(), 2), out)
     # a fence across the meadow
+    wood, ink, shadow = look.wood, look.outline, look.grass_shadow
     fe = Canvas(W, H, ss=2)
     for y in (392, 408):
-        fe.rect(-2, y, W + 2, y + 5, fill=WOOD["base"], outline=OUTLINE, width=1.2)
-        fe.rect(0, y + 1.2, W, y + 2.2, fill=WOOD["light"])
+        fe.rect(-2, y, W + 2, y + 5, fill=wood["base"], outline=ink, width=1.2)
+        fe.rect(0, y + 1.2, W, y + 2.2, fill=wood["light"])
     for px in range(30, W, 90):
-        fe.rect(px - 4, 384, px + 4, 422, fill=WOOD["dark"], outline=OUTLINE, width=1.2,
+        fe.rect(px - 4, 384, px + 4, 422, fill=wood["dark"], outline=ink, width=1.2,
                 radius=2)
-        fe.rect(px - 2.4, 386, px - 0.6, 419, fill=WOOD["base"], radius=1)
+        fe.rect(px - 2.4, 386, px - 0.6, 419, fill=wood["base"], radius=1)
     out = over(downsample(fe.array(), 2), out)
     # two cannons facing each other, and the herds
     pcs = Canvas(W, H, ss=2)
     sh = pcs.layer()
     for x in (140, 660):
-        sh.ellipse(x - 5, 538, 64, 11, fill=(20, 50, 15, 90))
+        sh.ellipse(x - 5, 538, 64, 11, fill=shadow + (90,))
     for x, y, k in HERD_SPOTS:
-        sh.ellipse(x + 24 * k, y + 35 * k, 22 * k, 4 * k, fill=(20, 50, 15, 80))
+        sh.ellipse(x + 24 * k, y + 35 * k, 22 * k, 4 * k, fill=shadow + (80,))
     pcs.paste_over(sh)
-    _side_cannon(pcs, 140, 497, 2.7, 1, True)
-    _side_cannon(pcs, 660, 497, 2.7, 2, False)
+    _side_cannon(pcs, 140, 497, 2.7, 1, True, look)
+    _side_cannon(pcs, 660, 497, 2.7, 2, False, look)
     herd = zip(HERD_SPOTS, (False, True, False, False, True), (True, False, False, True, False))
     for (x, y, k), black, right in sorted(herd, key=lambda it: it[0][1]):
         layer = pcs.layer()
-        sprites.draw_sheep(layer, sprites.Frame(x, y, k, 48, 36, flip_x=right), black)
+        sprites.draw_sheep(layer, sprites.Frame(x, y, k, 48, 36, flip_x=right), black,
+                           look=look)
         pcs.paste_over(layer)
     out = over(downsample(pcs.array(), 2), out)
     # the title
     title = _text_layer(W, H, "Meadowgunner", "LeckerliOne-Regular.ttf", 118, 400, 245,
-                        (255, 246, 160), (255, 160, 40), OUTLINE, 7, shadow=(5, 6, 0.35),
-                        max_width=740)
+                        *look.title, ink, 7, shadow=(5, 6, 0.35), max_width=740)
     out = over(title, out)
-    sub = _text_layer(W, H, "Two shepherds. One meadow. No mercy.", "DejaVuSans-Bold.ttf",
-                      24, 400, 300, (255, 255, 255), (236, 244, 255), (40, 70, 30), 3)
+    sub = _text_layer(W, H, look.subtitle, "DejaVuSans-Bold.ttf", 24, 400, 300,
+                      *look.subtitle_fill, look.subtitle_outline, 3)
     out = over(sub, out)
     hint = _text_layer(W, H, "click to start", "DejaVuSans-Bold.ttf", 20, 400, 588,
-                       (255, 255, 255), (255, 240, 200), (30, 40, 20), 3)
+                       *look.hint_fill, look.hint_outline, 3)
     out = over(hint, out)
     return np.clip(out[..., :3] * 255, 0, 255)
 
@@ -453,8 +495,8 @@ def icon():
     scene = cv.layer()
     scene.rect(0, 0, 64, 64, fill=(150, 205, 250))
     scene.ellipse(46, 16, 7, 7, fill=(255, 226, 100))
-    scene.rect(0, 42, 64, 64, fill=FIELD_GREEN)
-    scene.rect(0, 42, 64, 43.5, fill=shade(FIELD_GREEN, 0.8))
+    scene.rect(0, 42, 64, 64, fill=MEADOW.field)
+    scene.rect(0, 42, 64, 43.5, fill=shade(MEADOW.field, 0.8))
     _side_cannon(scene, 27, 31, 0.78, 2, True)
     sprites.draw_sheep(scene, sprites.Frame(21, 29, 0.8, 48, 36, flip_x=False), False)
     # keep the scene inside a round badge
@@ -463,5 +505,5 @@ def icon():
     arr[..., 3] *= np.hypot(xx - 32, yy - 32) <= 30.5
     scene.set_array(arr)
     cv.paste_over(scene)
-    cv.ellipse(32, 32, 31.2, 31.2, fill=None, outline=OUTLINE, width=1.6)
+    cv.ellipse(32, 32, 31.2, 31.2, fill=None, outline=MEADOW.outline, width=1.6)
     return cv.reduce()

@@ -3,7 +3,7 @@
 import numpy as np
 
 from gfx import Canvas, mix, shade
-from palette import OUTLINE, PLAYER, STEEL, WOOD, WOOL_BLACK, WOOL_WHITE
+from palette import MEADOW
 
 
 class Frame:
@@ -38,22 +38,23 @@ class Frame:
 CANNON_W, CANNON_H = 60, 70
 
 
-def draw_cannon(cv, player, fr=None):
-    col = PLAYER[player]
+def draw_cannon(cv, player, fr=None, look=MEADOW):
+    col = look.player[player]
+    steel, wood = look.steel, look.wood
     fr = fr or Frame(w=CANNON_W, h=CANNON_H, flip_y=(player == 2))
-    ink = OUTLINE
+    ink = look.outline
     # wheels, seen edge-on: long rounded blocks with tread marks
     for wx in (3, 47):
         x0, y0, x1, y1 = fr.box(wx, 34, wx + 10, 66)
-        cv.rect(x0, y0, x1, y1, fill=WOOD["base"], outline=ink, width=fr.d(1.5), radius=fr.d(3))
-        cv.rect(x0 + fr.d(2), y0 + fr.d(2), x0 + fr.d(4.5), y1 - fr.d(2), fill=WOOD["light"],
+        cv.rect(x0, y0, x1, y1, fill=wood["base"], outline=ink, width=fr.d(1.5), radius=fr.d(3))
+        cv.rect(x0 + fr.d(2), y0 + fr.d(2), x0 + fr.d(4.5), y1 - fr.d(2), fill=wood["light"],
                 radius=fr.d(1))
         for ty in range(37, 64, 5):
             a, b, c, d = fr.box(wx + 1.5, ty, wx + 8.5, ty + 1.3)
-            cv.rect(a, b, c, d, fill=WOOD["dark"])
+            cv.rect(a, b, c, d, fill=wood["dark"])
     # axle
     a, b, c, d = fr.box(12, 47, 48, 53)
-    cv.rect(a, b, c, d, fill=STEEL["dark"], outline=ink, width=fr.d(1))
+    cv.rect(a, b, c, d, fill=steel["dark"], outline=ink, width=fr.d(1))
     # carriage
     x0, y0, x1, y1 = fr.box(11, 28, 49, 67)
     cv.rect(x0, y0, x1, y1, fill=col["dark"], radius=fr.d(11))
@@ -75,29 +76,29 @@ def draw_cannon(cv, player, fr=None):
     cv.polygon(star, fill=(255, 250, 230), outline=ink, width=fr.d(1))
     # barrel: tapering tube with a muzzle ring and a coloured band
     body = [fr.p(22.5, 50), fr.p(24, 9), fr.p(36, 9), fr.p(37.5, 50)]
-    cv.polygon(body, fill=STEEL["base"], outline=ink, width=fr.d(1.6))
+    cv.polygon(body, fill=steel["base"], outline=ink, width=fr.d(1.6))
     bx0, by0, bx1, by1 = fr.box(21.5, 40, 38.5, 54)
     cv.ellipse((bx0 + bx1) / 2, (by0 + by1) / 2, (bx1 - bx0) / 2, (by1 - by0) / 2,
-               fill=STEEL["base"], outline=ink, width=fr.d(1.6))
+               fill=steel["base"], outline=ink, width=fr.d(1.6))
     # barrel shine stripe, always on the left
     cv.polygon([fr.p(25.2, 47), fr.p(26, 11), fr.p(28.6, 11), fr.p(28.2, 47)],
-               fill=STEEL["light"])
+               fill=steel["light"])
     # player band
     a, b, c, d = fr.box(22.8, 27, 37.2, 32)
     cv.rect(a, b, c, d, fill=col["base"], outline=ink, width=fr.d(1.2))
     # muzzle ring
     a, b, c, d = fr.box(20.5, 2, 39.5, 10)
-    cv.rect(a, b, c, d, fill=STEEL["base"], outline=ink, width=fr.d(1.6), radius=fr.d(2.5))
+    cv.rect(a, b, c, d, fill=steel["base"], outline=ink, width=fr.d(1.6), radius=fr.d(2.5))
     a, b, c, d = fr.box(23, 3.8, 26, 8.2)
-    cv.rect(a, b, c, d, fill=STEEL["light"], radius=fr.d(1))
+    cv.rect(a, b, c, d, fill=steel["light"], radius=fr.d(1))
     # breech shine
     kx, ky = fr.x(27), fr.y(47)
-    cv.ellipse(kx, ky, fr.d(2.2), fr.d(2.0), fill=STEEL["light"])
+    cv.ellipse(kx, ky, fr.d(2.2), fr.d(2.0), fill=steel["light"])
 
 
-def cannon(player):
+def cannon(player, look=MEADOW):
     cv = Canvas(CANNON_W, CANNON_H)
-    draw_cannon(cv, player)
+    draw_cannon(cv, player, look=look)
     return cv
 
 
@@ -107,10 +108,11 @@ def cannon(player):
 SHIELD_W, SHIELD_H = 120, 28
 
 
-def shield(player):
-    col = PLAYER[player]
+def shield(player, look=MEADOW):
+    col = look.player[player]
+    steel = look.steel
     cv = Canvas(SHIELD_W, SHIELD_H)
-    ink = OUTLINE
+    ink = look.outline
     # soft shadow under the barrier
     sh = cv.layer()
     sh.rect(4, 8, 118, 27, fill=(0, 0, 0, 70), radius=6)
@@ -136,10 +138,10 @@ def shield(player):
     cv.rect(8, 6, 112, 22, fill=None, outline=ink, width=1.6, radius=4)
     # end posts with a cap in the player's colour
     for px in (1, 107):
-        cv.rect(px, 2, px + 12, 26, fill=STEEL["base"], outline=ink, width=1.6, radius=3)
-        cv.rect(px + 2.5, 4, px + 5.5, 24, fill=STEEL["light"], radius=1.2)
+        cv.rect(px, 2, px + 12, 26, fill=steel["base"], outline=ink, width=1.6, radius=3)
+        cv.rect(px + 2.5, 4, px + 5.5, 24, fill=steel["light"], radius=1.2)
         cv.ellipse(px + 6, 9, 3.6, 3.6, fill=col["base"], outline=ink, width=1.2)
-        cv.ellipse(px + 6, 19, 2.2, 2.2, fill=STEEL["dark"])
+        cv.ellipse(px + 6, 19, 2.2, 2.2, fill=steel["dark"])
     return cv
 
 
@@ -154,8 +156,9 @@ _WOOL = [(17, 13, 7), (25, 10.5, 7.5), (33, 11, 7.5), (40, 15, 6.5), (39, 22, 6.
          (31, 24, 7), (22, 24, 7), (15, 20, 6.5), (27, 17, 9)]
 
 
-def draw_sheep(cv, fr, black, ink=OUTLINE, legs=True):
-    wool = WOOL_BLACK if black else WOOL_WHITE
+def draw_sheep(cv, fr, black, ink=None, legs=True, look=MEADOW):
+    wool = look.wool_black if black else look.wool_white
+    ink = ink or look.outline
     line_w = fr.d(1.4)
     # legs
     if legs:
@@ -205,9 +208,9 @@ def draw_sheep(cv, fr, black, ink=OUTLINE, legs=True):
     cv.line([fr.p(3.6, 22.4), fr.p(5.2, 23.4), fr.p(7.0, 23.2)], fill=(10, 8, 8), width=fr.d(0.8))
 
 
-def sheep(black, facing_right):
+def sheep(black, facing_right, look=MEADOW):
     cv = Canvas(SHEEP_W, SHEEP_H)
-    draw_sheep(cv, Frame(w=SHEEP_W, h=SHEEP_H, flip_x=facing_right), black)
+    draw_sheep(cv, Frame(w=SHEEP_W, h=SHEEP_H, flip_x=facing_right), black, look=look)
     return cv
 
 
@@ -217,12 +220,13 @@ def sheep(black, facing_right):
 SHOT_W, SHOT_H = 8, 16
 
 
-def shot():
+def shot(look=MEADOW):
+    rim, body, core, shine = look.shot
     cv = Canvas(SHOT_W, SHOT_H)
-    cv.ellipse(4, 8, 3.9, 7.9, fill=(120, 24, 10))
-    cv.ellipse(4, 8, 3.0, 7.0, fill=(240, 110, 30))
-    cv.ellipse(4, 8, 2.1, 5.4, fill=(255, 200, 70))
-    cv.ellipse(3.6, 7.2, 1.2, 3.2, fill=(255, 252, 225))
+    cv.ellipse(4, 8, 3.9, 7.9, fill=rim)
+    cv.ellipse(4, 8, 3.0, 7.0, fill=body)
+    cv.ellipse(4, 8, 2.1, 5.4, fill=core)
+    cv.ellipse(3.6, 7.2, 1.2, 3.2, fill=shine)
     return cv
 
 
@@ -232,10 +236,10 @@ def shot():
 BLOOD_W, BLOOD_H = 40, 28
 
 
-def blood():
+def blood(look=MEADOW):
     cv = Canvas(BLOOD_W, BLOOD_H)
     rng = np.random.default_rng(7)
-    dark, base, light = (110, 8, 16), (196, 20, 30), (240, 90, 90)
+    dark, base, light = look.blood["dark"], look.blood["base"], look.blood["light"]
     splat = cv.layer()
     # irregular central blob
     n = 28
@@ -255,12 +259,12 @@ def blood():
     cv.paste_over(splat)
     # glossy highlights
     cv.ellipse(16, 10.5, 4.2, 2.2, fill=light)
-    cv.ellipse(14.5, 10, 1.6, 1.0, fill=(255, 200, 200))
+    cv.ellipse(14.5, 10, 1.6, 1.0, fill=look.blood["shine"])
     cv.ellipse(25, 17, 2.2, 1.3, fill=mix(base, light, 0.5))
     # wool tufts
     for x, y in ((10, 19), (29, 8.5), (31, 20)):
         for dx, dy, r in ((0, 0, 2.1), (1.8, -0.8, 1.7), (-1.6, -0.6, 1.5)):
-            cv.ellipse(x + dx, y + dy, r, r, fill=(200, 198, 190))
+            cv.ellipse(x + dx, y + dy, r, r, fill=look.blood["tuft_shade"])
         for dx, dy, r in ((0, -0.4, 1.5), (1.6, -1.1, 1.2), (-1.4, -0.9, 1.0)):
-            cv.ellipse(x + dx, y + dy, r, r, fill=(250, 250, 246))
+            cv.ellipse(x + dx, y + dy, r, r, fill=look.blood["tuft"])
     return cv
