@@ -1,6 +1,7 @@
+# shellcheck shell=bash
 # Shared by the package tests: a scratch folder that goes away, a failure that says
 # why, and the package of the build folder given as $1, unpacked into $work/root.
-set -u
+set -uo pipefail
 build=$(readlink -f "$1")
 work=$(mktemp -d /tmp/meadow-package-XXXXXX)
 pids=()

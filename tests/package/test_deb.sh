@@ -23,7 +23,8 @@ desktop-file-validate "$usr/share/applications/io.github.meadowgunner.Meadowgunn
     fail "desktop entry"
 appstreamcli validate --no-net "$usr/share/metainfo/io.github.meadowgunner.Meadowgunner.metainfo.xml" ||
     fail "metainfo"
-zcat "$usr/share/man/man6/meadowgunner.6.gz" | groff -man -ww -z 2>&1 | grep . && fail "man page warns"
+warnings=$(zcat "$usr/share/man/man6/meadowgunner.6.gz" | groff -man -ww -z 2>&1) && [ -z "$warnings" ] ||
+    fail "man page: $warnings"
 for size in 64 128 256; do
     /usr/bin/python3 -c 'import sys, struct
 print(*struct.unpack(">II", open(sys.argv[1], "rb").read()[16:24]))' \

@@ -45,16 +45,22 @@ cmp -s "$user/config.ini" "$shared/config.ini" && [ ! -L "$user/config.ini" ] ||
 [ -d "$user/themes" ] && [ ! -L "$user/themes" ] || fail "themes/ is not the user's folder"
 [ "$(readlink "$user/themes/meadow")" = "$shared/themes/meadow" ] || fail "no link to the theme"
 
-# A user theme: the shipped one with a plain splash picture, chosen in config.ini. And a
-# link left by an installation that has gone away.
+# A user theme: the shipped one with a plain splash picture, chosen in config.ini. Links
+# left by another installation, one to a file it no longer has, and a link of the user's
+# own in place of one of ours.
 cp -rL "$user/themes/meadow" "$user/themes/plain"
 /usr/bin/python3 -c 'import sys; from PIL import Image
 Image.new("RGB", (800, 600), (200, 30, 160)).save(sys.argv[1])' "$user/themes/plain/splashscreen.png"
 sed 's|^themepath=.*|themepath=themes/plain/|' "$user/default.ini" >"$user/plain.ini"
 sed -i 's|^theme0=.*|theme0=plain.ini|' "$user/config.ini"
-ln -sfn /gone/share/meadowgunner/help_en.txt "$user/help_en.txt"
+mkdir -p "$work/old/share/meadowgunner" && cp "$shared/help_en.txt" "$work/old/share/meadowgunner"
+ln -sfn "$work/old/share/meadowgunner/help_en.txt" "$user/help_en.txt"
+ln -s /gone/share/meadowgunner/gone.lng "$user/gone.lng"
+ln -sfn "$user/config.ini" "$user/story_en.txt"
 play c81ea0
 grep -qx "theme0=plain.ini" "$user/config.ini" || fail "the edited config.ini was replaced"
-[ "$(readlink "$user/help_en.txt")" = "$shared/help_en.txt" ] || fail "a stale link was kept"
+[ "$(readlink "$user/help_en.txt")" = "$shared/help_en.txt" ] || fail "an old link was kept"
+[ ! -L "$user/gone.lng" ] || fail "a link to a vanished file was kept"
+[ "$(readlink "$user/story_en.txt")" = "$user/config.ini" ] || fail "the user's own link was replaced"
 [ -d "$user/themes/plain" ] && [ ! -L "$user/themes/plain" ] || fail "the user theme was replaced"
 exit 0
