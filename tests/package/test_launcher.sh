@@ -34,6 +34,7 @@ play() {
     [ -z "${1:-}" ] || [ "$colour" = "$1" ] || fail "the centre shows $colour, not $1"
     xdotool keydown Escape && sleep 0.3 && xdotool keyup Escape
     for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null && sleep 0.1; done
+    ! kill -0 "$pid" 2>/dev/null || fail "Escape did not end the game"
     wait "$pid" || fail "the game ended with status $?"
     [ ! -s "$work/stderr" ] || fail "complaints: $(cat "$work/stderr")"
 }
