@@ -22,7 +22,8 @@ mkdir -p "$WORK/elsewhere"
 (
     cd "$WORK/elsewhere" || exit 1
     HOME="$WORK/home" XDG_DATA_HOME= DISPLAY=$(cat "$WORK/launcher/display") \
-        SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$prefix/games/meadowgunner" >"$WORK/launcher/stdout" 2>"$WORK/launcher/stderr" &
+        SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$prefix/games/meadowgunner" \
+        >"$WORK/launcher/stdout" 2>"$WORK/launcher/stderr" &
     echo $! >"$WORK/launcher/pid"
     wait $!
     echo $? >"$WORK/launcher/status"
