@@ -7,17 +7,17 @@ e2e_setup "$@"
 prefix="$WORK/prefix"
 cmake --install "$(dirname "$GAME")" --prefix "$prefix" >"$WORK/install.log" 2>&1 ||
     e2e_fail "cmake --install failed: $(tail -n 5 "$WORK/install.log")"
-for file in bin/meadowgunner share/applications/meadowgunner.desktop \
+for file in games/meadowgunner share/applications/io.github.meadowgunner.Meadowgunner.desktop \
     share/icons/hicolor/64x64/apps/meadowgunner.png share/meadowgunner/config.ini \
     share/meadowgunner/default.ini share/meadowgunner/themes/meadow/border.png; do
     [ -e "$prefix/$file" ] || e2e_fail "not installed: $file"
 done
 # The installed theme checker passes both installed themes.
 for theme in default.ini night.ini; do
-    (cd "$prefix/share/meadowgunner" && "$prefix/bin/meadowgunner-theme-check" "$theme") ||
+    (cd "$prefix/share/meadowgunner" && "$prefix/games/meadowgunner-theme-check" "$theme") ||
         e2e_fail "the installed theme checker finds problems in $theme"
 done
-grep -q "^Exec=meadowgunner$" "$prefix/share/applications/meadowgunner.desktop" ||
+grep -q "^Exec=meadowgunner$" "$prefix/share/applications/io.github.meadowgunner.Meadowgunner.desktop" ||
     e2e_fail "desktop entry does not start the launcher"
 
 # From an unrelated folder, the launcher still finds every file: the window opens on the
@@ -26,8 +26,9 @@ e2e_prepare launcher
 mkdir -p "$WORK/elsewhere"
 (
     cd "$WORK/elsewhere" || exit 1
-    DISPLAY=$(cat "$WORK/launcher/display") SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy \
-        "$prefix/bin/meadowgunner" >"$WORK/launcher/stdout" 2>"$WORK/launcher/stderr" &
+    HOME="$WORK/home" XDG_DATA_HOME= DISPLAY=$(cat "$WORK/launcher/display") \
+        SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$prefix/games/meadowgunner" \
+        >"$WORK/launcher/stdout" 2>"$WORK/launcher/stderr" &
     echo $! >"$WORK/launcher/pid"
     wait $!
     echo $? >"$WORK/launcher/status"

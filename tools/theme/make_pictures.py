@@ -50,8 +50,13 @@ def main(look, theme_dir, icon_path):
             raise SystemExit("%s: top-left pixel is not transparent" % name)
         save_indexed(out(file_name), idx, pal)
 
+    # ICON_PATH holds the 64-pixel icon; the larger ones sit beside it with
+    # their size in the name (meadowgunner-128.png).
     if icon_path:
-        save_rgba(icon_path, scenery.icon())
+        stem, ext = os.path.splitext(icon_path)
+        for size in scenery.ICON_SIZES:
+            path = icon_path if size == 64 else "%s-%d%s" % (stem, size, ext)
+            save_rgba(path, scenery.icon(size))
 
 
 if __name__ == "__main__":

@@ -490,8 +490,13 @@ def splashscreen(look=MEADOW):
 # Desktop icon: a sheep in front of a cannon
 
 
-def icon():
-    cv = Canvas(64, 64, ss=8)
+ICON_SIZES = (64, 128, 256)
+
+
+def icon(size=64):
+    """The icon is laid out on a 64-unit grid and drawn 8 times oversampled at
+    every size, so the larger ones are sharper, not blown up."""
+    cv = Canvas(64, 64, ss=8 * size // 64)
     scene = cv.layer()
     scene.rect(0, 0, 64, 64, fill=(150, 205, 250))
     scene.ellipse(46, 16, 7, 7, fill=(255, 226, 100))
@@ -501,9 +506,9 @@ def icon():
     sprites.draw_sheep(scene, sprites.Frame(21, 29, 0.8, 48, 36, flip_x=False), False)
     # keep the scene inside a round badge
     arr = scene.array()
-    yy, xx = (np.mgrid[0:arr.shape[0], 0:arr.shape[1]] + 0.5) / 8.0
+    yy, xx = (np.mgrid[0:arr.shape[0], 0:arr.shape[1]] + 0.5) / cv.ss
     arr[..., 3] *= np.hypot(xx - 32, yy - 32) <= 30.5
     scene.set_array(arr)
     cv.paste_over(scene)
     cv.ellipse(32, 32, 31.2, 31.2, fill=None, outline=MEADOW.outline, width=1.6)
-    return cv.reduce()
+    return downsample(cv.array(), 8)
