@@ -1,5 +1,6 @@
 #include "fuzz_support.h"
 
+#include <sanitizer/common_interface_defs.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -11,7 +12,12 @@
 
 void Require(bool ok, const char* what) {
     if (!ok) {
-        fprintf(stderr, "broken promise: %s\n", what);
+        // The targets run with the game's standard error closed; this goes where the
+        // sanitizer and libFuzzer reports go.
+        char message[120];
+        CopyText(message, "broken promise: ");
+        AppendText(message, what);
+        __sanitizer_report_error_summary(message);
         abort();
     }
 }
