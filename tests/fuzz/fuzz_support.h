@@ -1,61 +1,36 @@
-// Shared pieces of the fuzz targets: fuzzer bytes as a file, owned surfaces, a small
-// synthetic theme and glyph sheets, and a check that stops the run on a broken promise.
+// Shared pieces of the fuzz targets: fuzzer bytes as a file, a window-less screen with a
+// small synthetic theme, a dealt match, and a check that stops the run on a broken promise.
 #pragma once
 
-#include <SDL/SDL.h>
-
-#include <cstddef>
 #include <cstdint>
-#include <initializer_list>
-#include <memory>
+#include <cstring>
 
-#include "config/assets.h"
-#include "text/text.h"
+#include "match/match_state.h"
 
-// Reports what and aborts, so libFuzzer keeps the input, when ok is false.
+// Reports what and aborts, so that libFuzzer keeps the input, when ok is false.
 void Require(bool ok, const char* what);
 
-// True when every one of the fields has a terminator within its width.
-struct TextField {
-    const char* text;
-    size_t width;
-};
-bool AllTerminated(std::initializer_list<TextField> fields);
-#define FIELD(record, name)                  \
-    TextField {                              \
-        (record).name, sizeof((record).name) \
-    }
+// Whether a fixed-size text field holds a terminator.
+template <size_t N>
+bool Terminated(const char (&field)[N]) {
+    return memchr(field, '\0', N) != nullptr;
+}
 
-// The input as the only content of an in-memory file; Path() names it for readers that
-// open files by name. Nothing is written to disk, so parallel runs cannot collide.
-class InputFile {
-   public:
-    InputFile(const uint8_t* data, size_t size);
-    ~InputFile();
-    InputFile(const InputFile&) = delete;
-    InputFile& operator=(const InputFile&) = delete;
-    const char* Path() const { return path_; }
+// Makes data the whole content of one in-memory file and returns a path that opens it
+// at its first byte. Nothing touches the disk, so parallel runs cannot collide.
+const char* InputPath(const uint8_t* data, size_t size);
 
-   private:
-    int fd_;
-    char path_[40];
-};
-
-struct SurfaceFree {
-    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceFree>;
-
-// A 32-bit surface, or an 8-bit one with a grey palette, filled with colour.
-SurfacePtr MakeSurface(int w, int h, Uint32 colour = 0, int depth = 32);
-
-// An 800 x 600 window-less display surface and background, pictures for every piece of
-// a match, and glyph sheets a few cells wide (blits past a sheet's edge are clipped).
+// An 800 x 600 window-less screen and background, small pictures for every piece of a
+// match, and glyph sheets three cells wide (blits past a sheet's edge are clipped).
+// Made once; it lives, reachable, until the process ends.
 struct FuzzTheme {
-    SDL_Surface* screen;  // owned by SDL
-    SurfacePtr background, pieces[4], sheep[4], shot, blood, explosion, results[4];
-    SurfacePtr sheets[5];  // abcbig, abcsmall, specialchar, numbers, border
-    ThemeAssets assets{};
-    TextStyle style{};
+    SDL_Surface* screen;
+    SDL_Surface* background;
+    ThemeAssets assets;
+    TextStyle style;
 };
 const FuzzTheme& SharedTheme();
+
+// Deals a match on tables from a fixed seed on the shared theme, with the settings of an
+// empty config.ini except for maxshots.
+void DealMatch(MatchTables* tables, MatchState* match, int maxshots);

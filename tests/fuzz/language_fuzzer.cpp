@@ -1,23 +1,18 @@
 // ReadLanguageFile on arbitrary language file contents: every text stays terminated
 // within its own width, the narrow ones (On, Off, BackMenu) included.
-#include "config/settings.h"
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    InputFile input(data, size);
     LanguageTexts t;
-    ReadLanguageFile(input.Path(), &t);
-    Require(AllTerminated({FIELD(t, Sheep),        FIELD(t, Player),
-                           FIELD(t, StartGame),    FIELD(t, NetGameS),
-                           FIELD(t, NetGameC),     FIELD(t, Quit),
-                           FIELD(t, Options),      FIELD(t, WaitPlayer),
-                           FIELD(t, Sound),        FIELD(t, On),
-                           FIELD(t, Off),          FIELD(t, Fullscreen),
-                           FIELD(t, Window),       FIELD(t, Story),
-                           FIELD(t, Credits),      FIELD(t, Help),
-                           FIELD(t, QuitCommand),  FIELD(t, Demo),
-                           FIELD(t, Meadowgunner), FIELD(t, ScreenModeHint),
-                           FIELD(t, BackMenu),     FIELD(t, OptionHint)}),
+    ReadLanguageFile(InputPath(data, size), &t);
+    Require(Terminated(t.Sheep) && Terminated(t.Player) && Terminated(t.StartGame) &&
+                Terminated(t.NetGameS) && Terminated(t.NetGameC) && Terminated(t.Quit) &&
+                Terminated(t.Options) && Terminated(t.WaitPlayer) && Terminated(t.Sound) &&
+                Terminated(t.On) && Terminated(t.Off) && Terminated(t.Fullscreen) &&
+                Terminated(t.Window) && Terminated(t.Story) && Terminated(t.Credits) &&
+                Terminated(t.Help) && Terminated(t.QuitCommand) && Terminated(t.Demo) &&
+                Terminated(t.Meadowgunner) && Terminated(t.ScreenModeHint) &&
+                Terminated(t.BackMenu) && Terminated(t.OptionHint),
             "unterminated text");
     return 0;
 }
