@@ -167,6 +167,11 @@ bool HasPalette(const SDL_Surface* picture) {
 }  // namespace
 
 void DrawMatch(MatchState* match, SDL_Surface* screen, const TextStyle* style) {
+    DrawMatchFrame(match, screen, style);
+    SDL_UpdateRect(screen, 0, 0, 0, 0);
+}
+
+void DrawMatchFrame(MatchState* match, SDL_Surface* screen, const TextStyle* style) {
     match->drawnCount = 0;
     DrawActiveSprites(match, screen, match->blood, kDrawnBloodSlots);
     DrawActiveSprites(match, screen, match->herds[0], kHerdSize);
@@ -181,7 +186,6 @@ void DrawMatch(MatchState* match, SDL_Surface* screen, const TextStyle* style) {
     DrawResult(match, screen);
     DrawContinueHint(match, screen, style);
     DrawHud(match, screen, style);
-    SDL_UpdateRect(screen, 0, 0, 0, 0);
 }
 
 void EraseDrawnAreas(SDL_Surface* background, SDL_Surface* screen, const SDL_Rect* areas,

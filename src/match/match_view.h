@@ -12,6 +12,9 @@
 // records every drawn area and updates the whole screen.
 void DrawMatch(MatchState* match, SDL_Surface* screen, const TextStyle* style);
 
+// DrawMatch without the screen update: draws and records only.
+void DrawMatchFrame(MatchState* match, SDL_Surface* screen, const TextStyle* style);
+
 // Puts the background back over the recorded areas, last to first.
 void EraseDrawnAreas(SDL_Surface* background, SDL_Surface* screen, const SDL_Rect* areas,
                      int count);
