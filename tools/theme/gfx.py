@@ -6,6 +6,7 @@ which gives smooth edges without any randomness.  Keyed sprites end up as
 """
 
 import os
+import struct
 
 import numpy as np
 from PIL import Image, ImageDraw, ImageFont
@@ -244,6 +245,23 @@ def save_rgb(path, rgb):
     arr = rgb if isinstance(rgb, Image.Image) else Image.fromarray(
         np.clip(np.asarray(rgb) + 0.5, 0, 255).astype(np.uint8), "RGB")
     arr.convert("RGB").save(path, format="PNG", optimize=False, compress_level=9)
+
+
+def save_xrgb_bmp(path, rgb):
+    """Write an uncompressed 32-bit BMP whose pixels are laid out as a 32-bit X11
+    screen's (blue, green, red, unused byte 255): the game copies it to the screen
+    without converting a pixel, and reading it decodes nothing."""
+    a = np.clip(np.asarray(rgb, dtype=np.float64) + 0.5, 0, 255).astype(np.uint8)
+    h, w = a.shape[:2]
+    pixels = np.full((h, w, 4), 255, np.uint8)
+    pixels[..., :3] = a[..., 2::-1]
+    data = pixels[::-1].tobytes()  # rows bottom-up, as BMP stores them
+    # BITMAPV4HEADER: BI_BITFIELDS with the red, green, blue and (empty) alpha masks, sRGB
+    info = struct.pack("<IiiHHIIiiII4I4s48x", 108, w, h, 1, 32, 3, len(data), 2835, 2835, 0, 0,
+                       0x00FF0000, 0x0000FF00, 0x000000FF, 0, b"BGRs")
+    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(data), 0, 0, 14 + len(info))
+    with open(path, "wb") as fh:
+        fh.write(head + info + data)
 
 
 def save_rgba(path, rgba_float):

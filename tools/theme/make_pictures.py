@@ -12,7 +12,7 @@ import banners
 import glyphs
 import scenery
 import sprites
-from gfx import save_indexed, save_keyed, save_rgb, save_rgba
+from gfx import save_indexed, save_keyed, save_rgba, save_xrgb_bmp
 from palette import FIELD_GREEN, STRIP_GREEN
 
 
@@ -22,9 +22,10 @@ def main(theme_dir, icon_path):
     def out(name):
         return os.path.join(theme_dir, name)
 
-    save_rgb(out("background.png"), scenery.meadow())
-    save_rgb(out("splashscreen.png"), scenery.splashscreen())
-    save_rgb(out("border.png"), scenery.border())
+    # The plain pictures are copied to the screen as they are, so they are stored as it is.
+    save_xrgb_bmp(out("background.bmp"), scenery.meadow())
+    save_xrgb_bmp(out("splashscreen.bmp"), scenery.splashscreen())
+    save_xrgb_bmp(out("border.bmp"), scenery.border())
     save_rgba(out("explosion.png"), scenery.explosion())
 
     save_keyed(out("cannon1.png"), sprites.cannon(1), FIELD_GREEN)
