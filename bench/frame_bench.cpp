@@ -35,6 +35,7 @@ struct Bench {
     TextStyle style;
     MatchTables tables;
     MatchTables sceneTables;
+    ExplosionFrames explosionFrames;
     MatchState scene;  // works on `tables`
     MatchState match;
     char menuLine[kTextMaxLength + 1];
@@ -74,7 +75,9 @@ void DealBusiestScene(Bench* b) {
     for (int i = 0; i < kBloodSlots; ++i) {
         m.blood[i] = At(19 * i, i % 2 == 0 ? 540 : 20, 300 - i, b->assets.blood);
     }
-    m.status.phase = Player1Won;  // a decided match stays decided
+    CutExplosionFrames(b->assets.explosion, m.settings.exploframewidth, &b->explosionFrames);
+    m.explosionFrames = &b->explosionFrames;  // as the match loops do
+    m.status.phase = Player1Won;              // a decided match stays decided
     m.status.showFps = 1;
     m.status.fps = 1000.0f;
     b->sceneTables = b->tables;
