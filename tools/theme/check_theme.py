@@ -109,7 +109,11 @@ def main(data_dir):
         elif i["ctype"] not in (2, 3) or "tRNS" in i["kinds"]:
             problems.append("%s: should be a plain picture without transparency" % key)
     ex = infos["explosion"]
-    if ex["ctype"] != 6 or ex["w"] != 20 * ex["h"]:
+    if "masks" in ex:
+        with_alpha = ex["bits"] == 32 and ex["masks"] == SCREEN_MASKS[:3] + (0xFF000000,)
+    else:
+        with_alpha = ex["ctype"] == 6
+    if not with_alpha or ex["w"] != 20 * ex["h"]:
         problems.append("explosion: should be a 32-bit RGBA strip of 20 square frames")
     for key in ("background", "splashscreen"):
         if (infos[key]["w"], infos[key]["h"]) != (800, 600):

@@ -12,7 +12,7 @@ import banners
 import glyphs
 import scenery
 import sprites
-from gfx import save_indexed, save_keyed, save_rgba, save_xrgb_bmp
+from gfx import save_argb_bmp, save_indexed, save_keyed, save_rgba, save_xrgb_bmp
 from palette import FIELD_GREEN, STRIP_GREEN
 
 
@@ -22,11 +22,12 @@ def main(theme_dir, icon_path):
     def out(name):
         return os.path.join(theme_dir, name)
 
-    # The plain pictures are copied to the screen as they are, so they are stored as it is.
+    # The plain pictures are copied to the screen as they are, so they are stored as it is;
+    # these and the explosion strip load without decoding.
     save_xrgb_bmp(out("background.bmp"), scenery.meadow())
     save_xrgb_bmp(out("splashscreen.bmp"), scenery.splashscreen())
     save_xrgb_bmp(out("border.bmp"), scenery.border())
-    save_rgba(out("explosion.png"), scenery.explosion())
+    save_argb_bmp(out("explosion.bmp"), scenery.explosion())
 
     save_keyed(out("cannon1.png"), sprites.cannon(1), FIELD_GREEN)
     save_keyed(out("cannon2.png"), sprites.cannon(2), FIELD_GREEN)

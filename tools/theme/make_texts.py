@@ -19,7 +19,7 @@ THEME_PICTURES = [
     ("background", "background.bmp"), ("cannon1", "cannon1.png"), ("cannon2", "cannon2.png"),
     ("shield1", "shield1.png"), ("shield2", "shield2.png"), ("sheeplw", "sheeplw.png"),
     ("sheeprw", "sheeprw.png"), ("sheeplb", "sheeplb.png"), ("sheeprb", "sheeprb.png"),
-    ("shot", "shot.png"), ("blood", "blood.png"), ("explosion", "explosion.png"),
+    ("shot", "shot.png"), ("blood", "blood.png"), ("explosion", "explosion.bmp"),
     ("suddendeath", "suddendeath.png"), ("splashscreen", "splashscreen.bmp"),
     ("winner", "winner.png"), ("loser", "loser.png"), ("draw", "draw.png"),
     ("abcbig", "abcbig.png"), ("abcsmall", "abcsmall.png"),
