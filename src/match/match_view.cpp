@@ -106,7 +106,10 @@ SDL_Surface* CutFrame(SDL_Surface* strip, int x, int w) {
         SDL_SetColors(frame, format->palette->colors, 0, format->palette->ncolors);
     }
     // Locking gives an RLE-encoded strip its pixels back for the copy.
-    SDL_LockSurface(strip);
+    if (SDL_LockSurface(strip) < 0) {
+        SDL_FreeSurface(frame);
+        return nullptr;
+    }
     const int bytes = format->BytesPerPixel;
     for (int y = 0; y < strip->h; ++y) {
         memcpy(static_cast<Uint8*>(frame->pixels) + y * frame->pitch,

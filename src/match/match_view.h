@@ -34,7 +34,8 @@ void CutExplosionFrames(SDL_Surface* strip, int frameWidth, ExplosionFrames* out
 // DrawMatch without the screen update: draws and records only.
 void DrawMatchFrame(MatchState* match, SDL_Surface* screen, const TextStyle* style);
 
-// Puts the background back over the recorded areas, last to first.
+// Puts the background back over the recorded areas, as blits of each area from the last
+// to the first would; a plain background is copied once over the areas' union.
 void EraseDrawnAreas(SDL_Surface* background, SDL_Surface* screen, const SDL_Rect* areas,
                      int count);
 
