@@ -251,23 +251,19 @@ int SpansAt(const Box* boxes, int count, int top, Span* spans) {
     return merged;
 }
 
-bool SameSpans(const Span* a, int aCount, const Span* b, int bCount) {
-    return aCount == bCount && std::equal(a, a + aCount, b, [](Span x, Span y) {
-               return x.left == y.left && x.right == y.right;
-           });
+// A run of columns copied for the rows from `top` on, for as long as the bands below keep it.
+struct OpenRun {
+    Span columns;
+    int top;
+};
+
+bool SameColumns(Span a, Span b) {
+    return a.left == b.left && a.right == b.right;
 }
 
-void CopySpans(SDL_Surface* background, SDL_Surface* screen, const Span* spans, int count, int top,
-               int bottom) {
-    for (int i = 0; i < count; ++i) {
-        const SDL_Rect area =
-            MakeRect(spans[i].left, top, spans[i].right - spans[i].left, bottom - top);
-        Blit(background, &area, screen, area);
-    }
-}
-
-// Copies the union of the areas from the background in bands of rows that the same
-// columns cover, one blit per band and run of columns.
+// Copies the union of the areas from the background: the rows are cut into bands at every
+// area's top and bottom, and each run of columns is copied once for all the bands in a row
+// that have it.
 void EraseUnion(SDL_Surface* background, SDL_Surface* screen, const SDL_Rect* areas, int count) {
     Box boxes[kDrawnAreaCapacity];
     int edges[2 * kDrawnAreaCapacity];
@@ -284,19 +280,32 @@ void EraseUnion(SDL_Surface* background, SDL_Surface* screen, const SDL_Rect* ar
     std::sort(edges, edges + edgeCount);
     edgeCount = static_cast<int>(std::unique(edges, edges + edgeCount) - edges);
 
+    OpenRun open[kDrawnAreaCapacity];
+    int openCount = 0;
     Span band[kDrawnAreaCapacity];
-    Span next[kDrawnAreaCapacity];
-    int bandCount = 0;
-    int bandTop = 0;
     for (int e = 0; e < edgeCount; ++e) {
-        const int nextCount = e + 1 < edgeCount ? SpansAt(boxes, boxCount, edges[e], next) : 0;
-        if (e > 0 && SameSpans(band, bandCount, next, nextCount)) {
-            continue;  // the band goes on
+        const int top = edges[e];
+        const int bandCount = e + 1 < edgeCount ? SpansAt(boxes, boxCount, top, band) : 0;
+        int kept = 0;
+        for (int i = 0; i < openCount; ++i) {
+            const OpenRun run = open[i];
+            if (std::any_of(band, band + bandCount,
+                            [run](Span s) { return SameColumns(s, run.columns); })) {
+                open[kept++] = run;
+                continue;
+            }
+            const SDL_Rect area = MakeRect(run.columns.left, run.top,
+                                           run.columns.right - run.columns.left, top - run.top);
+            Blit(background, &area, screen, area);
         }
-        CopySpans(background, screen, band, bandCount, bandTop, edges[e]);
-        std::copy(next, next + nextCount, band);
-        bandCount = nextCount;
-        bandTop = edges[e];
+        openCount = kept;
+        for (int i = 0; i < bandCount; ++i) {
+            const Span columns = band[i];
+            if (std::none_of(open, open + openCount,
+                             [columns](OpenRun r) { return SameColumns(r.columns, columns); })) {
+                open[openCount++] = OpenRun{columns, top};
+            }
+        }
     }
 }
 
