@@ -2,10 +2,12 @@
 // from outside, so the program itself carries no timing code.
 //   MEADOW_PROBE_START  the wall-clock time of the exec, in seconds (bash: $EPOCHREALTIME)
 //   MEADOW_PROBE_LOG    the file to write; without it, standard error
-// It writes "first MS" after the first update (milliseconds since the start), then
-// "MS FRAMES" (updates so far) at most every 100 ms, at an update.
+// It writes "first MS CPU" after the first update (milliseconds since the start, and the
+// process's CPU time so far in milliseconds), then "MS FRAMES" (updates so far) at most
+// every 100 ms, at an update.
 #include <SDL/SDL.h>
 #include <dlfcn.h>
+#include <sys/resource.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -54,7 +56,11 @@ extern "C" void SDL_UpdateRect(SDL_Surface* screen, Sint32 x, Sint32 y, Uint32 w
     const double now = NowSeconds();
     const double sinceStart = (now - probe.start) * 1000.0;
     if (++probe.frames == 1) {
-        fprintf(probe.log, "first %.3f\n", sinceStart);
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        const double cpu = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+                           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+        fprintf(probe.log, "first %.3f %.3f\n", sinceStart, cpu);
     }
     if (now >= probe.nextReport) {
         fprintf(probe.log, "%.3f %lu\n", sinceStart, probe.frames);
