@@ -24,6 +24,10 @@ void LocalMatch(const MatchResources& resources, GameSettings settings, MatchSta
     const ScreenSize size = {screen->w, screen->h};
     MatchState match = MakeMatchState(resources.tables, settings, status);
     SetupMatch(&match, size, resources.assets, SDL_GetTicks());
+    ExplosionFrames explosionFrames;
+    CutExplosionFrames(resources.assets->explosion, match.settings.exploframewidth,
+                       &explosionFrames);
+    match.explosionFrames = &explosionFrames;
     ShowBackground(resources.background, screen);
 
     for (;;) {

@@ -59,6 +59,8 @@ struct ScreenSize {
     int h;
 };
 
+struct ExplosionFrames;  // match_view.h
+
 struct MatchState {
     // Borrowed from the menu's MatchTables (see BindMatchTables).
     Sprite* pieces;
@@ -74,6 +76,9 @@ struct MatchState {
     SDL_Rect drawnAreas[kDrawnAreaCapacity];
     int drawnCount;
     int paletteStep;
+
+    // The explosion strip cut into frames, kept by the match loop; null draws from the strip.
+    const ExplosionFrames* explosionFrames;
 };
 
 // Makes a match state that works on the given tables, with copies of the records.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 #include "text/bounded_text.h"
 
@@ -83,6 +84,47 @@ int ExplosionFrameOffset(const GameSettings& settings, int state) {
     return static_cast<int>(std::clamp(offset, 0LL, 32767LL));
 }
 
+SDL_Surface* FrameOfItsOwn(const ExplosionFrames* frames, const SDL_Surface* strip,
+                           SDL_Rect frame) {
+    if (frames == nullptr || frames->strip != strip || frames->width != frame.w ||
+        frame.x % frames->width != 0 || frame.x / frames->width >= frames->count) {
+        return nullptr;
+    }
+    return frames->frames[frame.x / frames->width].get();
+}
+
+// A copy of columns x .. x + w - 1 with the strip's format, palette and transparency.
+SDL_Surface* CutFrame(SDL_Surface* strip, int x, int w) {
+    const SDL_PixelFormat* format = strip->format;
+    SDL_Surface* frame =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, w, strip->h, format->BitsPerPixel, format->Rmask,
+                             format->Gmask, format->Bmask, format->Amask);
+    if (frame == nullptr) {
+        return nullptr;
+    }
+    if (format->palette != nullptr) {
+        SDL_SetColors(frame, format->palette->colors, 0, format->palette->ncolors);
+    }
+    // Locking gives an RLE-encoded strip its pixels back for the copy.
+    if (SDL_LockSurface(strip) < 0) {
+        SDL_FreeSurface(frame);
+        return nullptr;
+    }
+    const int bytes = format->BytesPerPixel;
+    for (int y = 0; y < strip->h; ++y) {
+        memcpy(static_cast<Uint8*>(frame->pixels) + y * frame->pitch,
+               static_cast<const Uint8*>(strip->pixels) + y * strip->pitch + x * bytes,
+               static_cast<size_t>(w) * bytes);
+    }
+    SDL_UnlockSurface(strip);
+    const Uint32 rle = (strip->flags & SDL_RLEACCELOK) != 0 ? SDL_RLEACCEL : 0;
+    SDL_SetAlpha(frame, (strip->flags & SDL_SRCALPHA) | rle, format->alpha);
+    if ((strip->flags & SDL_SRCCOLORKEY) != 0) {
+        SDL_SetColorKey(frame, SDL_SRCCOLORKEY | rle, format->colorkey);
+    }
+    return frame;
+}
+
 void DrawExplosions(MatchState* match, SDL_Surface* screen) {
     const GameSettings& settings = match->settings;
     for (int i = 0; i < kExplosionSlots; ++i) {
@@ -96,7 +138,13 @@ void DrawExplosions(MatchState* match, SDL_Surface* screen) {
         SDL_Rect frame = MakeRect(ExplosionFrameOffset(settings, explosion.state), 0,
                                   settings.exploframewidth, stripH);
         SDL_Rect area = MakeRect(explosion.x, explosion.y, stripW, stripH);
-        Blit(strip, &frame, screen, area);
+        SDL_Surface* own = FrameOfItsOwn(match->explosionFrames, strip, frame);
+        if (own != nullptr) {
+            const SDL_Rect whole = MakeRect(0, 0, frame.w, frame.h);
+            Blit(own, &whole, screen, area);
+        } else {
+            Blit(strip, &frame, screen, area);
+        }
         RecordArea(match, area);
     }
 }
@@ -164,9 +212,111 @@ bool HasPalette(const SDL_Surface* picture) {
            picture->format->palette != nullptr && picture->format->palette->ncolors > 0;
 }
 
+struct Span {
+    int left;
+    int right;  // one past the last column
+};
+
+struct Box {
+    int left, top, right, bottom;  // right and bottom one past the last column and row
+};
+
+// The area as far as a blit from the background to the screen reaches: SDL clips the
+// source to the background and the destination to the screen's clip rectangle.
+Box ReachOf(const SDL_Rect& area, const SDL_Surface* background, const SDL_Surface* screen) {
+    const SDL_Rect& clip = screen->clip_rect;
+    return Box{std::max({static_cast<int>(area.x), 0, static_cast<int>(clip.x)}),
+               std::max({static_cast<int>(area.y), 0, static_cast<int>(clip.y)}),
+               std::min({area.x + area.w, background->w, clip.x + clip.w}),
+               std::min({area.y + area.h, background->h, clip.y + clip.h})};
+}
+
+// The columns the boxes cover in the band of rows starting at `top`, merged, left to right.
+int SpansAt(const Box* boxes, int count, int top, Span* spans) {
+    int n = 0;
+    for (int i = 0; i < count; ++i) {
+        if (boxes[i].top <= top && top < boxes[i].bottom) {
+            spans[n++] = Span{boxes[i].left, boxes[i].right};
+        }
+    }
+    std::sort(spans, spans + n, [](Span a, Span b) { return a.left < b.left; });
+    int merged = 0;
+    for (int i = 0; i < n; ++i) {
+        if (merged > 0 && spans[i].left <= spans[merged - 1].right) {
+            spans[merged - 1].right = std::max(spans[merged - 1].right, spans[i].right);
+        } else {
+            spans[merged++] = spans[i];
+        }
+    }
+    return merged;
+}
+
+// A run of columns copied for the rows from `top` on, for as long as the bands below keep it.
+struct OpenRun {
+    Span columns;
+    int top;
+};
+
+bool SameColumns(Span a, Span b) {
+    return a.left == b.left && a.right == b.right;
+}
+
+// Copies the union of the areas from the background: the rows are cut into bands at every
+// area's top and bottom, and each run of columns is copied once for all the bands in a row
+// that have it.
+void EraseUnion(SDL_Surface* background, SDL_Surface* screen, const SDL_Rect* areas, int count) {
+    Box boxes[kDrawnAreaCapacity];
+    int edges[2 * kDrawnAreaCapacity];
+    int boxCount = 0;
+    int edgeCount = 0;
+    for (int i = 0; i < count; ++i) {
+        const Box box = ReachOf(areas[i], background, screen);
+        if (box.left < box.right && box.top < box.bottom) {
+            boxes[boxCount++] = box;
+            edges[edgeCount++] = box.top;
+            edges[edgeCount++] = box.bottom;
+        }
+    }
+    std::sort(edges, edges + edgeCount);
+    edgeCount = static_cast<int>(std::unique(edges, edges + edgeCount) - edges);
+
+    OpenRun open[kDrawnAreaCapacity];
+    int openCount = 0;
+    Span band[kDrawnAreaCapacity];
+    for (int e = 0; e < edgeCount; ++e) {
+        const int top = edges[e];
+        const int bandCount = e + 1 < edgeCount ? SpansAt(boxes, boxCount, top, band) : 0;
+        int kept = 0;
+        for (int i = 0; i < openCount; ++i) {
+            const OpenRun run = open[i];
+            if (std::any_of(band, band + bandCount,
+                            [run](Span s) { return SameColumns(s, run.columns); })) {
+                open[kept++] = run;
+                continue;
+            }
+            const SDL_Rect area = MakeRect(run.columns.left, run.top,
+                                           run.columns.right - run.columns.left, top - run.top);
+            Blit(background, &area, screen, area);
+        }
+        openCount = kept;
+        for (int i = 0; i < bandCount; ++i) {
+            const Span columns = band[i];
+            if (std::none_of(open, open + openCount,
+                             [columns](OpenRun r) { return SameColumns(r.columns, columns); })) {
+                open[openCount++] = OpenRun{columns, top};
+            }
+        }
+    }
+}
+
 }  // namespace
 
 void DrawMatch(MatchState* match, SDL_Surface* screen, const TextStyle* style) {
+    DrawMatchFrame(match, screen, style);
+    SDL_UpdateRect(screen, 0, 0, 0, 0);
+}
+
+void DrawMatchFrame(MatchState* match, SDL_Surface* screen, const TextStyle* style) {
     match->drawnCount = 0;
     DrawActiveSprites(match, screen, match->blood, kDrawnBloodSlots);
     DrawActiveSprites(match, screen, match->herds[0], kHerdSize);
@@ -181,11 +331,34 @@ void DrawMatch(MatchState* match, SDL_Surface* screen, const TextStyle* style) {
     DrawResult(match, screen);
     DrawContinueHint(match, screen, style);
     DrawHud(match, screen, style);
-    SDL_UpdateRect(screen, 0, 0, 0, 0);
+}
+
+void CutExplosionFrames(SDL_Surface* strip, int frameWidth, ExplosionFrames* out) {
+    *out = ExplosionFrames{};
+    if (strip == nullptr || frameWidth <= 0) {
+        return;
+    }
+    out->strip = strip;
+    out->width = frameWidth;
+    const int count = std::min(strip->w / frameWidth, kMaxExplosionFrames);
+    for (int i = 0; i < count; ++i) {
+        out->frames[i].reset(CutFrame(strip, i * frameWidth, frameWidth));
+        if (!out->frames[i]) {
+            return;  // the frames cut so far serve; the rest come from the strip
+        }
+        out->count = i + 1;
+    }
 }
 
 void EraseDrawnAreas(SDL_Surface* background, SDL_Surface* screen, const SDL_Rect* areas,
                      int count) {
+    // A plain background copies the same pixels whatever the order and however often an
+    // area overlaps another, so each pixel of the areas' union is copied once. One that
+    // blends (an alpha channel) is laid over each area in turn, as drawn.
+    if (background != nullptr && screen != nullptr && (background->flags & SDL_SRCALPHA) == 0) {
+        EraseUnion(background, screen, areas, std::clamp(count, 0, kDrawnAreaCapacity));
+        return;
+    }
     for (int i = count - 1; i >= 0; --i) {
         Blit(background, &areas[i], screen, areas[i]);
     }

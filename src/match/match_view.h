@@ -4,6 +4,7 @@
 #include <SDL/SDL.h>
 
 #include <cstddef>
+#include <memory>
 
 #include "match/match_state.h"
 #include "text/text.h"
@@ -12,7 +13,29 @@
 // records every drawn area and updates the whole screen.
 void DrawMatch(MatchState* match, SDL_Surface* screen, const TextStyle* style);
 
-// Puts the background back over the recorded areas, last to first.
+constexpr int kMaxExplosionFrames = 20;
+
+// The frames of an explosion strip, each a picture of its own in the strip's pixel format
+// with its transparency. Blitting a frame out of the strip walks every row of the whole
+// strip; a frame of its own is only as wide as the frame.
+struct ExplosionFrames {
+    struct Free {
+        void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+    };
+    const SDL_Surface* strip = nullptr;
+    int width = 0;
+    int count = 0;
+    std::unique_ptr<SDL_Surface, Free> frames[kMaxExplosionFrames];
+};
+
+// Cuts the strip into frames frameWidth wide (none when it has no whole frame).
+void CutExplosionFrames(SDL_Surface* strip, int frameWidth, ExplosionFrames* out);
+
+// DrawMatch without the screen update: draws and records only.
+void DrawMatchFrame(MatchState* match, SDL_Surface* screen, const TextStyle* style);
+
+// Puts the background back over the recorded areas, as blits of each area from the last
+// to the first would; a plain background is copied once over the areas' union.
 void EraseDrawnAreas(SDL_Surface* background, SDL_Surface* screen, const SDL_Rect* areas,
                      int count);
 

@@ -9,7 +9,7 @@ cmake --install "$(dirname "$GAME")" --prefix "$prefix" >"$WORK/install.log" 2>&
     e2e_fail "cmake --install failed: $(tail -n 5 "$WORK/install.log")"
 for file in games/meadowgunner share/applications/io.github.meadowgunner.Meadowgunner.desktop \
     share/icons/hicolor/64x64/apps/meadowgunner.png share/meadowgunner/config.ini \
-    share/meadowgunner/default.ini share/meadowgunner/themes/meadow/border.png; do
+    share/meadowgunner/default.ini share/meadowgunner/themes/meadow/border.bmp; do
     [ -e "$prefix/$file" ] || e2e_fail "not installed: $file"
 done
 # The installed theme checker passes both installed themes.

@@ -3,8 +3,8 @@
 usage: check_theme.py DATA_DIR
 
 Reads every theme file that config.ini offers (theme0=, theme1=, ...), then
-looks at the raw PNG chunks and WAV headers of every file each one names.
-Exits non-zero with a list of problems.
+looks at the raw PNG chunks, BMP headers and WAV headers of every file each one
+names.  Exits non-zero with a list of problems.
 """
 
 import os
@@ -18,6 +18,7 @@ KEYED = ["cannon1", "cannon2", "shield1", "shield2", "shot", "blood", "sheeplw",
          "abcbig", "abcsmall", "specialchar", "numbers"]
 PLAIN = ["background", "splashscreen", "border"]
 SOUNDS = ["sheepsound1", "sheepsound2", "sheepsound3", "shotsound", "explodesound"]
+SCREEN_MASKS = (0x00FF0000, 0x0000FF00, 0x000000FF, 0)  # a 32-bit X11 screen's layout
 SHEET_CELLS = {"abcbig": 26, "abcsmall": 26, "specialchar": 28, "numbers": 20}
 
 
@@ -71,6 +72,20 @@ def offered_themes(data_dir):
     return [entry[2:] for entry in offered]
 
 
+def bmp_info(path):
+    with open(path, "rb") as fh:
+        data = fh.read(70)
+    if data[:2] != b"BM" or len(data) < 54:
+        raise ValueError("not a BMP file")
+    size, w, h, _planes, bits, compression = struct.unpack("<IiiHHI", data[14:34])
+    masks = struct.unpack("<4I", data[54:70]) if compression == 3 and size >= 108 else None
+    return {"w": w, "h": abs(h), "bits": bits, "masks": masks, "kinds": []}
+
+
+def picture_info(path):
+    return bmp_info(path) if path.lower().endswith(".bmp") else png_info(path)
+
+
 def main(data_dir):
     problems = []
     for theme_file in offered_themes(data_dir):
@@ -90,7 +105,7 @@ def check_theme(data_dir, theme_file):
         return problems
     infos = {}
     for key in KEYED + PLAIN + ["explosion"]:
-        info = png_info(paths[key])
+        info = picture_info(paths[key])
         infos[key] = info
         for bad in ("tIME", "tEXt", "zTXt", "iTXt"):
             if bad in info["kinds"]:
@@ -104,10 +119,18 @@ def check_theme(data_dir, theme_file):
         if i["first"] != 0:
             problems.append("%s: top-left pixel is not palette index 0" % key)
     for key in PLAIN:
-        if infos[key]["ctype"] not in (2, 3) or "tRNS" in infos[key]["kinds"]:
+        i = infos[key]
+        if "masks" in i:
+            if i["bits"] != 32 or i["masks"] != SCREEN_MASKS:
+                problems.append("%s: should be a 32-bit BMP laid out as the screen" % key)
+        elif i["ctype"] not in (2, 3) or "tRNS" in i["kinds"]:
             problems.append("%s: should be a plain picture without transparency" % key)
     ex = infos["explosion"]
-    if ex["ctype"] != 6 or ex["w"] != 20 * ex["h"]:
+    if "masks" in ex:
+        with_alpha = ex["bits"] == 32 and ex["masks"] == SCREEN_MASKS[:3] + (0xFF000000,)
+    else:
+        with_alpha = ex["ctype"] == 6
+    if not with_alpha or ex["w"] != 20 * ex["h"]:
         problems.append("explosion: should be a 32-bit RGBA strip of 20 square frames")
     for key in ("background", "splashscreen"):
         if (infos[key]["w"], infos[key]["h"]) != (800, 600):

@@ -6,6 +6,7 @@ which gives smooth edges without any randomness.  Keyed sprites end up as
 """
 
 import os
+import struct
 
 import numpy as np
 from PIL import Image, ImageDraw, ImageFont
@@ -244,6 +245,34 @@ def save_rgb(path, rgb):
     arr = rgb if isinstance(rgb, Image.Image) else Image.fromarray(
         np.clip(np.asarray(rgb) + 0.5, 0, 255).astype(np.uint8), "RGB")
     arr.convert("RGB").save(path, format="PNG", optimize=False, compress_level=9)
+
+
+def write_bmp32(path, rgba8, alpha_mask):
+    """An uncompressed 32-bit BMP (BITMAPV4HEADER, sRGB) laid out as a 32-bit X11 screen:
+    blue, green, red, then alpha or an unused byte, rows bottom-up as BMP stores them."""
+    h, w = rgba8.shape[:2]
+    pixels = np.empty((h, w, 4), np.uint8)
+    pixels[..., :3] = rgba8[..., 2::-1]
+    pixels[..., 3] = rgba8[..., 3]
+    data = pixels[::-1].tobytes()
+    info = struct.pack("<IiiHHIIiiII4I4s48x", 108, w, h, 1, 32, 3, len(data), 2835, 2835, 0, 0,
+                       0x00FF0000, 0x0000FF00, 0x000000FF, alpha_mask, b"BGRs")
+    head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(data), 0, 0, 14 + len(info))
+    with open(path, "wb") as fh:
+        fh.write(head + info + data)
+
+
+def save_xrgb_bmp(path, rgb):
+    """A plain picture the game copies to the screen without converting a pixel and
+    loads without decoding; the unused byte is 255."""
+    rgb8 = np.clip(np.asarray(rgb, dtype=np.float64) + 0.5, 0, 255).astype(np.uint8)
+    rgba8 = np.concatenate([rgb8[..., :3], np.full(rgb8.shape[:2] + (1,), 255, np.uint8)], axis=-1)
+    write_bmp32(path, rgba8, 0)
+
+
+def save_argb_bmp(path, rgba_float):
+    """A picture with an alpha channel that loads without decoding."""
+    write_bmp32(path, np.clip(rgba_float * 255 + 0.5, 0, 255).astype(np.uint8), 0xFF000000)
 
 
 def save_rgba(path, rgba_float):

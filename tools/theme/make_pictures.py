@@ -13,7 +13,7 @@ import banners
 import glyphs
 import scenery
 import sprites
-from gfx import save_indexed, save_keyed, save_rgb, save_rgba
+from gfx import save_argb_bmp, save_indexed, save_keyed, save_rgba, save_xrgb_bmp
 from palette import LOOKS
 
 
@@ -23,10 +23,12 @@ def main(look, theme_dir, icon_path):
     def out(name):
         return os.path.join(theme_dir, name)
 
-    save_rgb(out("background.png"), scenery.meadow(look))
-    save_rgb(out("splashscreen.png"), scenery.splashscreen(look))
-    save_rgb(out("border.png"), scenery.border(look))
-    save_rgba(out("explosion.png"), scenery.explosion(look))
+    # The plain pictures are copied to the screen as they are, so they are stored as it is;
+    # these and the explosion strip load without decoding.
+    save_xrgb_bmp(out("background.bmp"), scenery.meadow(look))
+    save_xrgb_bmp(out("splashscreen.bmp"), scenery.splashscreen(look))
+    save_xrgb_bmp(out("border.bmp"), scenery.border(look))
+    save_argb_bmp(out("explosion.bmp"), scenery.explosion(look))
 
     save_keyed(out("cannon1.png"), sprites.cannon(1, look), look.field)
     save_keyed(out("cannon2.png"), sprites.cannon(2, look), look.field)

@@ -21,14 +21,14 @@ THEMES = [
 
 # theme key -> file name, in the order the theme file lists them
 THEME_PICTURES = [
-    ("background", "background.png"), ("cannon1", "cannon1.png"), ("cannon2", "cannon2.png"),
+    ("background", "background.bmp"), ("cannon1", "cannon1.png"), ("cannon2", "cannon2.png"),
     ("shield1", "shield1.png"), ("shield2", "shield2.png"), ("sheeplw", "sheeplw.png"),
     ("sheeprw", "sheeprw.png"), ("sheeplb", "sheeplb.png"), ("sheeprb", "sheeprb.png"),
-    ("shot", "shot.png"), ("blood", "blood.png"), ("explosion", "explosion.png"),
-    ("suddendeath", "suddendeath.png"), ("splashscreen", "splashscreen.png"),
+    ("shot", "shot.png"), ("blood", "blood.png"), ("explosion", "explosion.bmp"),
+    ("suddendeath", "suddendeath.png"), ("splashscreen", "splashscreen.bmp"),
     ("winner", "winner.png"), ("loser", "loser.png"), ("draw", "draw.png"),
     ("abcbig", "abcbig.png"), ("abcsmall", "abcsmall.png"),
-    ("specialchar", "symbols.png"), ("numbers", "numbers.png"), ("border", "border.png"),
+    ("specialchar", "symbols.png"), ("numbers", "numbers.png"), ("border", "border.bmp"),
 ]
 THEME_SOUNDS = [
     ("sheepsound1", "sheep1.wav"), ("sheepsound2", "sheep2.wav"), ("sheepsound3", "sheep3.wav"),
