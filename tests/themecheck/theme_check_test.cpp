@@ -46,7 +46,7 @@ TEST_F(ThemeCheckTest, BrokenCopiesGiveOneProblemEach) {
         {"shot", "junk.png", 20, "shot: broken/junk.png: SDL_image cannot read it"},
         {"winner", "rgb.bmp", 20, "winner: broken/rgb.bmp: has no 8-bit palette"},
         {"explosion", "wide.bmp", 20, "strip width 801 is not a multiple of exploanim 20"},
-        {"explosion", "../themes/meadow/explosion.png", 3,
+        {"explosion", "../themes/meadow/explosion.bmp", 3,
          "strip width 1280 is not a multiple of exploanim 3"},
         {"specialchar", "small.bmp", 20, "640 x 480 is too small for 28 cells"},
         {"abcbig", "flat.bmp", 20, "780 x 31 is too small for 26 cells"},
