@@ -1,61 +1,149 @@
 #!/usr/bin/env python3
-"""Start-up in a real window: title, size, splash, start-up sound, and the messages and
-exit statuses of broken installations."""
-import os
+"""Start-up in a real window: title, size, splash and start-up sound; the installed game
+and its launcher; broken installations, themes and language files. A picture that
+cannot be loaded ends the game with its message and status 1, a sound that cannot be
+loaded stays silent; the others run to the menu (through a demo where it matters) and
+quit cleanly."""
+import os, re, subprocess, time
 
-from harness import Game, expect, run, setup, wait
+from PIL import Image
 
+import harness
+from harness import BACK, ENTRY_X, THEME, Game, differing, entry_y, expect, run, setup, wait
 
 setup()
+MAGENTA = (255, 0, 255)
 
 
 def normal_start():
-    """A normal start: the window, the splash and the explosion sound; Escape quits"""
+    """A normal start: the window, the splash and the explosion sound; a held ESC quits"""
     game = Game("ok")
-    game.start()
-    window = game.window()
-    expect(window.get_wm_name() == "Meadowgunner v. 1.0", f"window title {window.get_wm_name()!r}")
-    geometry = window.get_geometry()
-    expect((geometry.width, geometry.height) == (800, 600), f"window size {geometry.width}x{geometry.height}")
-    wait(game.on_splash, "the screen does not show the splash")
+    game.start()  # it waits for the splash
+    window, size = game.window(), game.window().get_geometry()
+    expect(window.get_wm_name() == "Meadowgunner v. 1.0", f"title {window.get_wm_name()!r}")
+    expect((size.width, size.height) == (800, 600), f"window size {size.width}x{size.height}")
     wait(lambda: game.loud() > 100, "no explosion sound at start")
-    # Escape ends the splash and, still held at the first menu pass, leaves the menu.
-    game.key("Escape", until=game.ended, what="a held Escape did not quit")
-    game.expect_exit(0, "Escape through the splash")
+    # ESC ends the splash and, still held at the first menu pass, leaves the menu.
+    game.key("Escape", until=game.ended, what="a held ESC did not quit")
+    game.expect_exit(0, "ESC through the splash")
 
 
-def remove(*names):
-    return lambda game: [os.remove(game.path(name)) for name in names]
+def install():
+    """cmake --install puts the desktop entry, the icon, the game and its data in place; the
+    launcher starts it from any folder without a complaint"""
+    prefix, elsewhere = (os.path.join(harness.WORK, name) for name in ("prefix", "elsewhere"))
+    done = subprocess.run(["cmake", "--install", os.path.dirname(harness.GAME), "--prefix", prefix],
+                          capture_output=True, text=True)
+    expect(done.returncode == 0, f"cmake --install failed: {(done.stdout + done.stderr)[-900:]}")
+    expect(os.path.exists(f"{prefix}/share/icons/hicolor/64x64/apps/meadowgunner.png"), "no icon")
+    with open(f"{prefix}/share/applications/meadowgunner.desktop") as f:
+        expect("Exec=meadowgunner\n" in f.read(), "the desktop entry does not start the launcher")
+    game = Game("launcher")
+    os.mkdir(elsewhere)
+    game.start({"SDL_AUDIODRIVER": "dummy"}, [prefix + "/bin/meadowgunner"], elsewhere, menu=True)
+    game.quit_with_escape()
+    expect(game.stderr() == "", f"complaints: {game.stderr()!r}")
 
 
-BROKEN = [  # name, config.ini values, what else is broken, environment, status (None: runs), stream, pattern
-    ("noconfig", {}, remove("config.ini"), None, None, "stderr",
-     r"^config.ini could not be opendtheme file could not be opened! try to open default.ini\n"
-     r"language file could not be opened!$"),
-    ("fallback", {"theme0": "nothere.ini"}, None, None, None, "stderr",
-     r"^theme file could not be opened! try to open default.ini$"),
-    ("notheme", {"theme0": "nothere.ini"}, remove("default.ini"), None, 1, "stderr",
-     r"\Atheme file could not be opened! try to open default.ini\ndefault.ini couldn't be opened.\n\Z"),
-    ("nosdl", {}, None, {"SDL_VIDEODRIVER": "nosuchdriver", "SDL_AUDIODRIVER": "nosuchdriver"}, 255,
-     "stdout", r"\ACould not initialize SDL: .*\.\n\Z"),
-    ("nomixer", {}, None, {"SDL_DISKAUDIOFILE": "/nonexistent/dir/audio.raw"}, None, "stderr",
-     r"^Warning: Couldn't set 11025 Hz 8-bit audio\n- Reason: "),
+def half(path):
+    os.truncate(path, os.path.getsize(path) // 2)
+
+
+def prepend(*lines):
+    return lambda path: open(path, "r+b").write(b"\n".join(lines + (open(path, "rb").read(),)))
+
+
+def unloadable(name, breakage):
+    """A picture that cannot be loaded; libpng may say why in a line of its own first."""
+    return dict(name=name, file=THEME + name, breakage=breakage, status=1,
+                pattern=rf"\A(libpng .*\n)?Couldn't load {THEME}{name}: .*\n\Z")
+
+
+def silent_start(skip_on=None):
+    def check(game):
+        time.sleep(1)  # the start-up sound would have begun before the splash
+        expect(game.loud() == 0, "a start-up sound that cannot be loaded was heard", skip_on)
+    return check
+
+
+def still_result(game):
+    """With one sheep a side and shots that stand still, the demo stays in sudden death: the
+    picture without a palette (500 x 160, centred) shows and stands still. Between the HUD
+    lines nothing covers it."""
+    inside = (150, 255, 500, 85)
+    shown = lambda: differing(game.shot(), game.picture("background"), inside) > 500 * 85 // 2
+    game.click(ENTRY_X, entry_y(2), shown, "the picture without a palette is not shown")
+    first = game.shot()
+    time.sleep(0.5)
+    expect(differing(game.shot(), first, inside) == 0, "the picture without a palette changes")
+    game.leave_with_escape()
+
+
+def strip_draws_nothing(game):
+    """The demo goes on through explosions (heard: the only sound left) and draws nothing
+    of a strip narrower than its frames."""
+    since = game.audio_size()
+    game.click(ENTRY_X, entry_y(2), until=game.in_match, what="the demo did not start")
+    wait(lambda: expect(not (game.shot() == MAGENTA).all(axis=2).any(), "a narrow strip showed")
+         or game.loud(since) > 0, "no explosion in the demo", 90)
+    game.leave_with_escape()
+
+
+HIGH_BYTES = [key + b"=" + bytes(range(0x80 + 26 * i, min(0x100, 0x80 + 26 * (i + 1))))
+              for i, key in enumerate((b"StartGame", b"Demo", b"NetGameS", b"NetGameC", b"Quit"))]
+QUIET = {key: "none.wav" for key in ("shotsound", "sheepsound1", "sheepsound2", "sheepsound3")}
+BROKEN = [  # a game that runs (status None) quits on ESC, after playing from its menu if asked
+    dict(name="noconfig", file="config.ini", pattern=r"^config.ini could not be opendtheme file "
+         r"could not be opened! try to open default.ini\nlanguage file could not be opened!$"),
+    dict(name="fallback", config={"theme0": "nothere.ini"},
+         pattern=r"^theme file could not be opened! try to open default.ini$"),
+    dict(name="notheme", config={"theme0": "nothere.ini"}, file="default.ini", status=1,
+         pattern=r"\Atheme file could not be opened! try to open default.ini\n"
+         r"default.ini couldn't be opened.\n\Z"),
+    dict(name="nosdl", env={"SDL_VIDEODRIVER": "none", "SDL_AUDIODRIVER": "none"}, status=255,
+         stream="stdout", pattern=r"\ACould not initialize SDL: .*\.\n\Z"),
+    dict(name="nomixer", env={"SDL_DISKAUDIOFILE": "/nonexistent/audio.raw"},
+         pattern=r"^Warning: Couldn't set 11025 Hz 8-bit audio\n- Reason: "),
+    unloadable("winner.png", os.remove), unloadable("background.png", half),
+    unloadable("cannon1.png", lambda path: os.truncate(path, 0)),
+    unloadable("border.png", lambda path: os.remove(path) or os.mkdir(path)),
+    unloadable("shot.png", lambda path: open(path, "w").write("not a picture\n")),
+    # SDL 2 (behind sdl12-compat) plays what a truncated WAV holds.
+    dict(name="truncated_wav", file=THEME + "explosion.wav", breakage=half,
+         play=silent_start("sdl12-compat")),
+    dict(name="empty_wav", file=THEME + "explosion.wav", play=silent_start(),
+         breakage=lambda path: os.truncate(path, 0)),
+    dict(name="rgb_result", config={"sheepmax": 1, "shotspeed": 0}, play=still_result,
+         file=THEME + "suddendeath.png", breakage=lambda p: Image.open(p).convert("RGB").save(p)),
+    dict(name="narrow_strip", config={"exploanim": 20, "maxshots": 10, "shotspeed": 40},
+         theme=QUIET, file=THEME + "explosion.png", play=strip_draws_nothing,
+         breakage=lambda path: Image.new("RGB", (10, 64), MAGENTA).save(path)),
+    dict(name="long_line", file="english.lng", breakage=prepend(b"StartGame=" + b"A" * 5000),
+         play=lambda game: None),  # reaching the menu is enough
+    dict(name="high_bytes", file="english.lng", play=lambda game: None,
+         breakage=prepend(bytes(range(0x80, 0x100)), *HIGH_BYTES)),
 ]
 
 
-def broken_installations():
-    """Broken installations: their messages, and their statuses or a running game"""
-    for name, config, breakage, env, status, stream, pattern in BROKEN:
-        game = Game(name, config)
-        if breakage:
-            breakage(game)
-        game.check_start(status, pattern, stream, env)
+def broken(name, pattern=r"\A\Z", status=None, config=None, theme=None, file=None,
+           breakage=os.remove, env=None, stream="stderr", play=None):
+    game = Game(name, config, theme)
+    if file:
+        breakage(game.path(file))
+    game.start(env, window=status is None, menu=play is not None)
+    if play:
+        play(game)
+        game.move(*BACK)
+    if status is None:
+        game.key("Escape", until=game.ended, what="a held ESC did not quit")
+    game.expect_exit(status or 0, name, 15)
+    expect(re.search(pattern, game.stderr(stream), re.M), f"{name}: {game.stderr(stream)!r}")
 
 
-def missing_picture():
-    """A missing picture ends the program with status 1 and names the path"""
-    Game("nopicture", theme={"winner": "gone.png"}).check_start(
-        1, r"\ACouldn't load themes/meadow/gone.png: [^\n]*\n\Z")
+def broken_files():
+    """Broken installations, themes and language files: messages, statuses or clean runs"""
+    for case in BROKEN:
+        broken(**case)
 
 
-run([normal_start, broken_installations, missing_picture])
+run([normal_start, install, broken_files])
