@@ -15,7 +15,7 @@ from Xlib import X, XK, display, error, protocol
 from Xlib.ext import xtest
 
 TARGET = os.environ.get("MEADOW_E2E_TARGET", "")
-PASSED_ON = ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "LD_LIBRARY_PATH", "PATH", "HOME")
+PASSED_ON = ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "LD_LIBRARY_PATH", "PATH")
 AUDIO_NOTICE = re.compile(r"^(\w+: )? *(You are using the SDL disk|Writing to file).*\n", re.M)
 SLOW = 1
 GAME = DATA = WORK = None
@@ -24,7 +24,6 @@ THEME = "themes/meadow/"
 # The menu: entry k's pointer band is centred on entry_y(k), GAP_Y selects nothing, and
 # the back button of every screen is under BACK.
 ENTRY_X, GAP_Y, BACK = 400, 184, (100, 561)
-PORT = 7882
 
 
 def entry_y(k):
@@ -109,8 +108,9 @@ class Game:
 
     def start(self, env=None, command=None, cwd=None, window=True, menu=False):
         environment = {key: os.environ[key] for key in PASSED_ON if key in os.environ}
-        environment.update(DISPLAY=self.display_name, SDL_VIDEODRIVER="x11", SDL_AUDIODRIVER="disk",
-                           SDL_DISKAUDIOFILE=self.path("audio.raw"), SDL_DISKAUDIODELAY="46")
+        environment.update(HOME=self.dir, DISPLAY=self.display_name, SDL_VIDEODRIVER="x11",
+                           SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=self.path("audio.raw"),
+                           SDL_DISKAUDIODELAY="46")
         with open(self.path("stdout"), "w") as out, open(self.path("stderr"), "w") as err:
             self.proc = subprocess.Popen(command or [GAME], cwd=cwd or self.dir, stdout=out,
                                          stderr=err, env={**environment, **(env or {})})
@@ -282,7 +282,7 @@ class Game:
         return int((words[since // 4:] != values[np.argmax(counts)]).sum()) if words.size else 0
 
 
-# The peer: speaks the wire protocol on loopback in place of the other game.
+# The peer: speaks the wire protocol on loopback, port 7882, in place of the other game.
 def input_message(value):
     return struct.pack("<i", value)
 
@@ -304,12 +304,12 @@ def attempt(action):
 
 
 def connect():
-    return wait(lambda: attempt(lambda: socket.create_connection(("127.0.0.1", PORT), 5)),
+    return wait(lambda: attempt(lambda: socket.create_connection(("127.0.0.1", 7882), 5)),
                 "the game's server took no connection", 20, 0.1)
 
 
 def listen():
-    listener = socket.create_server(("127.0.0.1", PORT))
+    listener = socket.create_server(("127.0.0.1", 7882))
     listener.settimeout(0.05)
     return listener
 

@@ -10,13 +10,12 @@ setup()
 game = Game("menu")
 seen = {}  # screens that later steps compare with
 SCREENS = {"options": 5, "help": 6, "story": 7, "credits": 8}
-TEXT = (0, 0, 800, 500)
 
 
 def a_screen(image):
     """Text on black with a back button has replaced the menu."""
-    return differing(image, seen["menu"], TEXT) > 500 and crop(image, (0, 0, 15, 600)).max() == 0 \
-        and crop(image, (20, 542, 175, 38)).max() > 0
+    return differing(image, seen["menu"], (0, 0, 800, 500)) > 500 and \
+        crop(image, (0, 0, 15, 600)).max() == 0 and crop(image, (20, 542, 175, 38)).max() > 0
 
 
 def open_screen(name):
@@ -52,7 +51,7 @@ def four_screens():
         open_screen(name)
         game.click(*BACK, until=game.menu_shown, what=f"the back button did not leave {name}")
     for a, b in itertools.combinations(SCREENS, 2):
-        expect(differing(seen[a], seen[b], TEXT) > 200, f"{a} and {b} look alike")
+        expect(differing(seen[a], seen[b], (0, 0, 800, 500)) > 200, f"{a} and {b} look alike")
     options = seen["options"]
     open_screen("options")
     expect(differing(options, seen["options"]) == 0, "the options screen changed on a second visit")

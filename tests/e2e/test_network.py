@@ -7,7 +7,7 @@ its messages, sends values out of range or garbage, or goes silent: every failur
 with the documented messages and the menu back, the next match in the same process works,
 and while the peer is silent ESC still leaves and the close button still ends the game.
 Last, a client that finds no server."""
-import itertools, random, re, string
+import itertools, random, re, string, time
 
 from harness import (Game, attempt, connect, expect, input_message, left_edge, listen, piece_at,
                      receive, run, send_in_pieces, setup, state_message, wait)
@@ -134,7 +134,8 @@ def server_and_faulty_client():
     def hosted():
         server.host()
         peer = connect()
-        frames(peer, [0])  # the server has taken the connection and waits for the next input
+        frames(peer, [0])  # the server has taken the connection: let it wait for the next input
+        time.sleep(1)
         return peer
 
     silent_peer(server, hosted)
@@ -175,8 +176,10 @@ def client_and_faulty_server():
 
 
 def no_server():
-    """A refused connection and an empty address end the client with status 2"""
-    for what, address in [("a refused connection", "127.0.0.1"), ("an empty address", "")]:
+    """A refused connection, an empty address and the any-host address (it would make the
+    client listen) end the client with status 2"""
+    for what, address in [("a refused connection", "127.0.0.1"), ("an empty address", ""),
+                          ("the any-host address", "0")]:
         client.start(menu=True)
         client.join(address, client.ended)
         client.expect_exit(2, what)

@@ -4,15 +4,14 @@ and its launcher; broken installations, themes and language files. A picture tha
 cannot be loaded ends the game with its message and status 1, a sound that cannot be
 loaded stays silent; the others run to the menu (through a demo where it matters) and
 quit cleanly."""
-import os, re, subprocess, time
+import glob, os, re, subprocess, time
 
 from PIL import Image
 
 import harness
-from harness import BACK, ENTRY_X, THEME, Game, differing, entry_y, expect, run, setup, wait
+from harness import BACK, ENTRY_X, THEME, Game, crop, differing, entry_y, expect, run, setup, wait
 
 setup()
-MAGENTA = (255, 0, 255)
 
 
 def normal_start():
@@ -30,17 +29,20 @@ def normal_start():
 
 def install():
     """cmake --install puts the desktop entry, the icon, the game and its data in place; the
-    launcher starts it from any folder without a complaint"""
+    launcher starts it from any folder without a complaint. (The folders of the launcher
+    and the name of the desktop entry are the packaging's to choose.)"""
     prefix, elsewhere = (os.path.join(harness.WORK, name) for name in ("prefix", "elsewhere"))
     done = subprocess.run(["cmake", "--install", os.path.dirname(harness.GAME), "--prefix", prefix],
                           capture_output=True, text=True)
     expect(done.returncode == 0, f"cmake --install failed: {(done.stdout + done.stderr)[-900:]}")
     expect(os.path.exists(f"{prefix}/share/icons/hicolor/64x64/apps/meadowgunner.png"), "no icon")
-    with open(f"{prefix}/share/applications/meadowgunner.desktop") as f:
+    desktop, = glob.glob(prefix + "/share/applications/*.desktop")
+    launcher, = (path for path in glob.glob(prefix + "/*/meadowgunner") if os.path.isfile(path))
+    with open(desktop) as f:
         expect("Exec=meadowgunner\n" in f.read(), "the desktop entry does not start the launcher")
     game = Game("launcher")
     os.mkdir(elsewhere)
-    game.start({"SDL_AUDIODRIVER": "dummy"}, [prefix + "/bin/meadowgunner"], elsewhere, menu=True)
+    game.start({"SDL_AUDIODRIVER": "dummy"}, [launcher], elsewhere, menu=True)
     game.quit_with_escape()
     expect(game.stderr() == "", f"complaints: {game.stderr()!r}")
 
@@ -49,8 +51,9 @@ def half(path):
     os.truncate(path, os.path.getsize(path) // 2)
 
 
-def prepend(*lines):
-    return lambda path: open(path, "r+b").write(b"\n".join(lines + (open(path, "rb").read(),)))
+def append(*lines):
+    """Adds lines at the end of a language file, where they win over the file's own."""
+    return lambda path: open(path, "ab").write(b"\n".join(lines) + b"\n")
 
 
 def unloadable(name, breakage):
@@ -81,10 +84,10 @@ def still_result(game):
 
 def strip_draws_nothing(game):
     """The demo goes on through explosions (heard: the only sound left) and draws nothing
-    of a strip narrower than its frames."""
+    of the strip, magenta and narrower than its frames."""
     since = game.audio_size()
     game.click(ENTRY_X, entry_y(2), until=game.in_match, what="the demo did not start")
-    wait(lambda: expect(not (game.shot() == MAGENTA).all(axis=2).any(), "a narrow strip showed")
+    wait(lambda: expect(not (game.shot() == (255, 0, 255)).all(axis=2).any(), "the strip showed")
          or game.loud(since) > 0, "no explosion in the demo", 90)
     game.leave_with_escape()
 
@@ -117,11 +120,12 @@ BROKEN = [  # a game that runs (status None) quits on ESC, after playing from it
          file=THEME + "suddendeath.png", breakage=lambda p: Image.open(p).convert("RGB").save(p)),
     dict(name="narrow_strip", config={"exploanim": 20, "maxshots": 10, "shotspeed": 40},
          theme=QUIET, file=THEME + "explosion.png", play=strip_draws_nothing,
-         breakage=lambda path: Image.new("RGB", (10, 64), MAGENTA).save(path)),
-    dict(name="long_line", file="english.lng", breakage=prepend(b"StartGame=" + b"A" * 5000),
-         play=lambda game: None),  # reaching the menu is enough
-    dict(name="high_bytes", file="english.lng", play=lambda game: None,
-         breakage=prepend(bytes(range(0x80, 0x100)), *HIGH_BYTES)),
+         breakage=lambda path: Image.new("RGB", (10, 64), (255, 0, 255)).save(path)),
+    # The long Quit text is cut to its field: whole, it would wrap into a second line.
+    dict(name="long_line", file="english.lng", breakage=append(b"Quit=" + b"A " * 2500),
+         play=lambda game: expect(not crop(game.shot(), (225, 505, 575, 25)).any(), "not cut")),
+    dict(name="high_bytes", file="english.lng", play=lambda game: None,  # the menu is enough
+         breakage=append(bytes(range(0x80, 0x100)), *HIGH_BYTES)),
 ]
 
 
