@@ -20,7 +20,6 @@ AUDIO_NOTICE = re.compile(r"^(\w+: )? *(You are using the SDL disk|Writing to fi
 SLOW = 1
 GAME = DATA = WORK = None
 GAMES = []
-THEME = "themes/meadow/"
 # The menu: entry k's pointer band is centred on entry_y(k), GAP_Y selects nothing, and
 # the back button of every screen is under BACK.
 ENTRY_X, GAP_Y, BACK = 400, 184, (100, 561)
@@ -103,8 +102,14 @@ class Game:
     def path(self, name):
         return os.path.join(self.dir, name)
 
-    def picture(self, name):
-        return np.asarray(Image.open(self.path(THEME + name + ".png")).convert("RGB"), np.int16)
+    def theme_file(self, key):
+        """The path of a theme file, as default.ini names it."""
+        with open(self.path("default.ini"), encoding="latin-1") as f:
+            names = dict(line.split("=", 1) for line in f.read().splitlines() if "=" in line)
+        return self.path(names["themepath"] + names[key])
+
+    def picture(self, key):
+        return np.asarray(Image.open(self.theme_file(key)).convert("RGB"), np.int16)
 
     def start(self, env=None, command=None, cwd=None, window=True, menu=False):
         environment = {key: os.environ[key] for key in PASSED_ON if key in os.environ}
@@ -228,7 +233,7 @@ class Game:
     def expect_back(self, mark, pattern, what):
         """The game is back in its menu, and all it wrote since mark matches pattern."""
         complete = lambda: re.fullmatch(pattern, self.stderr()[mark:])
-        wait(complete, f"{what}: the {self.name} wrote {self.stderr()[mark:]!r}")
+        wait(complete, f"{what}: the {self.name} did not write {pattern!r}")
         wait(self.menu_shown, f"{what}: the {self.name} is not back in its menu")
         expect(complete(), f"{what}: the {self.name} wrote {self.stderr()[mark:]!r}")
 

@@ -17,10 +17,10 @@ if not os.access(sys.argv[1], os.X_OK) or harness.TARGET == "sdl12-compat":
 setup(network=True)
 harness.SLOW = 30  # a game runs 20 to 50 times slower under valgrind
 game = Game("memcheck")
+SUPPRESSIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "memcheck.supp")
 VALGRIND = ["valgrind", "--error-exitcode=99", "--leak-check=full", "--track-origins=yes",
             "--show-leak-kinds=definite", "--errors-for-leak-kinds=definite",
-            "--log-file=" + game.path("log"),
-            "--suppressions=" + os.path.join(os.path.dirname(__file__), "memcheck.supp")]
+            "--suppressions=" + SUPPRESSIONS, "--log-file=" + game.path("log")]
 
 
 def session():

@@ -72,9 +72,9 @@ def escape_on_either_side():
         game.start(menu=True)
 
 
-def exchange(peer, messages, answer, piece):
+def exchange(peer, messages, answer, piece=1500):
     """Plays a frame per message: the message in pieces of piece bytes, then the game's
-    answer of that size (a client sends its next input once it has drawn)."""
+    answer of that size (a client's answer is its next input, sent once it has drawn)."""
     for message in messages:
         send_in_pieces(peer, message, piece)
         expect(len(reply := receive(peer, answer)) == answer, f"no answer to {message[:8]!r}...")
@@ -85,11 +85,6 @@ def frames(peer, values, piece=4):
     """Plays as the client; returns the x of the four pieces in the last state."""
     state = exchange(peer, [input_message(value) for value in values], 1500, piece)
     return [int(state[3 * k:3 * k + 3]) for k in range(4)]
-
-
-def serve(peer, messages, piece=1500):
-    """Plays as the server, the client's input being in."""
-    exchange(peer, messages, 4, piece)
 
 
 def silent_peer(game, connected):
@@ -147,7 +142,7 @@ def client_and_faulty_server():
     listener = listen()
 
     def drawn_normally(peer):
-        serve(peer, [state_message(PIECES)] * 15, 100)
+        exchange(peer, [state_message(PIECES)] * 15, 4, 100)
         image, background = client.shot(), client.picture("background")
         # Turned half round: the peer's player 2 is the client's player 1, at the bottom.
         for name, x, y in [("cannon1", 740 - PIECES[2], 390), ("shield1", 680 - PIECES[3], 465),
@@ -164,7 +159,7 @@ def client_and_faulty_server():
             ("sends 700 bytes", lambda peer: peer.sendall(state_message()[:700]), SERVER_LOST),
             ("sends its messages in pieces of 100 bytes", drawn_normally, SERVER_LOST),
             ("sends garbage, then valid messages",
-             lambda peer: serve(peer, GARBAGE * 9) or drawn_normally(peer),
+             lambda peer: exchange(peer, GARBAGE * 9, 4) or drawn_normally(peer),
              SERVER_LOST)]:
         peer = joined(behaviour is not None)
         if behaviour:

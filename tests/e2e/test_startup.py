@@ -9,7 +9,7 @@ import glob, os, re, subprocess, time
 from PIL import Image
 
 import harness
-from harness import BACK, ENTRY_X, THEME, Game, crop, differing, entry_y, expect, run, setup, wait
+from harness import BACK, ENTRY_X, Game, crop, differing, entry_y, expect, run, setup, wait
 
 setup()
 
@@ -19,8 +19,8 @@ def normal_start():
     game = Game("ok")
     game.start()  # it waits for the splash
     window, size = game.window(), game.window().get_geometry()
-    expect(window.get_wm_name() == "Meadowgunner v. 1.0", f"title {window.get_wm_name()!r}")
-    expect((size.width, size.height) == (800, 600), f"window size {size.width}x{size.height}")
+    shown = window.get_wm_name(), size.width, size.height
+    expect(shown == ("Meadowgunner v. 1.0", 800, 600), f"the window's title and size: {shown}")
     wait(lambda: game.loud() > 100, "no explosion sound at start")
     # ESC ends the splash and, still held at the first menu pass, leaves the menu.
     game.key("Escape", until=game.ended, what="a held ESC did not quit")
@@ -31,7 +31,7 @@ def install():
     """cmake --install puts the desktop entry, the icon, the game and its data in place; the
     launcher starts it from any folder without a complaint. (The folders of the launcher
     and the name of the desktop entry are the packaging's to choose.)"""
-    prefix, elsewhere = (os.path.join(harness.WORK, name) for name in ("prefix", "elsewhere"))
+    prefix = os.path.join(harness.WORK, "prefix")
     done = subprocess.run(["cmake", "--install", os.path.dirname(harness.GAME), "--prefix", prefix],
                           capture_output=True, text=True)
     expect(done.returncode == 0, f"cmake --install failed: {(done.stdout + done.stderr)[-900:]}")
@@ -40,9 +40,8 @@ def install():
     launcher, = (path for path in glob.glob(prefix + "/*/meadowgunner") if os.path.isfile(path))
     with open(desktop) as f:
         expect("Exec=meadowgunner\n" in f.read(), "the desktop entry does not start the launcher")
-    game = Game("launcher")
-    os.mkdir(elsewhere)
-    game.start({"SDL_AUDIODRIVER": "dummy"}, [launcher], elsewhere, menu=True)
+    game = Game("launcher")  # started in the folder of the instances, unrelated to the game
+    game.start({"SDL_AUDIODRIVER": "dummy"}, [launcher], harness.WORK, menu=True)
     game.quit_with_escape()
     expect(game.stderr() == "", f"complaints: {game.stderr()!r}")
 
@@ -56,17 +55,9 @@ def append(*lines):
     return lambda path: open(path, "ab").write(b"\n".join(lines) + b"\n")
 
 
-def unloadable(name, breakage):
-    """A picture that cannot be loaded; libpng may say why in a line of its own first."""
-    return dict(name=name, file=THEME + name, breakage=breakage, status=1,
-                pattern=rf"\A(libpng .*\n)?Couldn't load {THEME}{name}: .*\n\Z")
-
-
-def silent_start(skip_on=None):
-    def check(game):
-        time.sleep(1)  # the start-up sound would have begun before the splash
-        expect(game.loud() == 0, "a start-up sound that cannot be loaded was heard", skip_on)
-    return check
+def silent_start(game, skip_on=None):
+    time.sleep(1)  # the start-up sound would have begun before the splash
+    expect(game.loud() == 0, "a start-up sound that cannot be loaded was heard", skip_on)
 
 
 def still_result(game):
@@ -107,19 +98,20 @@ BROKEN = [  # a game that runs (status None) quits on ESC, after playing from it
          stream="stdout", pattern=r"\ACould not initialize SDL: .*\.\n\Z"),
     dict(name="nomixer", env={"SDL_DISKAUDIOFILE": "/nonexistent/audio.raw"},
          pattern=r"^Warning: Couldn't set 11025 Hz 8-bit audio\n- Reason: "),
-    unloadable("winner.png", os.remove), unloadable("background.png", half),
-    unloadable("cannon1.png", lambda path: os.truncate(path, 0)),
-    unloadable("border.png", lambda path: os.remove(path) or os.mkdir(path)),
-    unloadable("shot.png", lambda path: open(path, "w").write("not a picture\n")),
+    # Pictures that cannot be loaded: missing, truncated, empty, a folder, a text.
+    *(dict(name=key, file=key, breakage=breakage, status=1) for key, breakage in [
+        ("winner", os.remove), ("background", half), ("cannon1", lambda path: os.truncate(path, 0)),
+        ("border", lambda path: os.remove(path) or os.mkdir(path)),
+        ("shot", lambda path: open(path, "w").write("not a picture"))]),
     # SDL 2 (behind sdl12-compat) plays what a truncated WAV holds.
-    dict(name="truncated_wav", file=THEME + "explosion.wav", breakage=half,
-         play=silent_start("sdl12-compat")),
-    dict(name="empty_wav", file=THEME + "explosion.wav", play=silent_start(),
+    dict(name="truncated_wav", file="explodesound", breakage=half,
+         play=lambda game: silent_start(game, "sdl12-compat")),
+    dict(name="empty_wav", file="explodesound", play=silent_start,
          breakage=lambda path: os.truncate(path, 0)),
     dict(name="rgb_result", config={"sheepmax": 1, "shotspeed": 0}, play=still_result,
-         file=THEME + "suddendeath.png", breakage=lambda p: Image.open(p).convert("RGB").save(p)),
+         file="suddendeath", breakage=lambda p: Image.open(p).convert("RGB").save(p)),
     dict(name="narrow_strip", config={"exploanim": 20, "maxshots": 10, "shotspeed": 40},
-         theme=QUIET, file=THEME + "explosion.png", play=strip_draws_nothing,
+         theme=QUIET, file="explosion", play=strip_draws_nothing,
          breakage=lambda path: Image.new("RGB", (10, 64), (255, 0, 255)).save(path)),
     # The long Quit text is cut to its field: whole, it would wrap into a second line.
     dict(name="long_line", file="english.lng", breakage=append(b"Quit=" + b"A " * 2500),
@@ -129,11 +121,16 @@ BROKEN = [  # a game that runs (status None) quits on ESC, after playing from it
 ]
 
 
-def broken(name, pattern=r"\A\Z", status=None, config=None, theme=None, file=None,
+def broken(name, pattern=None, status=None, config=None, theme=None, file=None,
            breakage=os.remove, env=None, stream="stderr", play=None):
+    """file: a file of the data folder, or (without a dot) the key of a theme file."""
     game = Game(name, config, theme)
-    if file:
-        breakage(game.path(file))
+    path = file and (game.path(file) if "." in file else game.theme_file(file))
+    if path:
+        breakage(path)
+    if pattern is None:  # a game that runs says nothing; libpng may say why it cannot load
+        loading = rf"\A(libpng .*\n)?Couldn't load {os.path.relpath(str(path), game.dir)}: .*\n\Z"
+        pattern = loading if status else r"\A\Z"
     game.start(env, window=status is None, menu=play is not None)
     if play:
         play(game)
