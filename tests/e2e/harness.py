@@ -1,0 +1,368 @@
+"""Real-window test harness: the game in Xvfb, driven through XTEST and read back from the
+screen into numpy arrays.
+
+A test file (python3 test_x.py GAME DATA_DIR) calls setup(), makes its games and hands its
+list of steps to run(). Every Game has its own Xvfb and its own copy of DATA_DIR, so a step
+may edit config.ini, default.ini or any picture. Waits poll a condition until a deadline,
+which the factor SLOW stretches (a game under valgrind is slow). MEADOW_E2E_TARGET names
+the build under test (e.g. sdl12-compat), for checks that its library cannot pass.
+"""
+import os, re, shutil, socket, struct, subprocess, sys, tempfile, time
+
+import numpy as np
+from PIL import Image
+from Xlib import X, XK, display, error, protocol
+from Xlib.ext import xtest
+
+TARGET = os.environ.get("MEADOW_E2E_TARGET", "")
+PASSED_ON = ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "LD_LIBRARY_PATH", "PATH")
+AUDIO_NOTICE = re.compile(r"^(\w+: )? *(You are using the SDL disk|Writing to file).*\n", re.M)
+SLOW = 1
+GAME = DATA = WORK = None
+GAMES = []
+# The menu: entry k's pointer band is centred on entry_y(k), GAP_Y selects nothing, and
+# the back button of every screen is under BACK.
+ENTRY_X, GAP_Y, BACK = 400, 184, (100, 561)
+
+
+def entry_y(k):
+    return 165 + 40 * (k - 1)
+
+
+def expect(ok, what, skip_on=None):
+    """Fails the test with `what` unless ok; on the target named by skip_on it only says so."""
+    if skip_on and skip_on == TARGET:
+        print(f"\nSKIP on {TARGET}: {what}")
+    elif not ok:
+        raise AssertionError(what)
+
+
+def wait(condition, what, timeout=10, step=0.05):
+    """Polls condition until it returns something true, which it returns."""
+    deadline = time.monotonic() + timeout * SLOW
+    while not (value := condition()):
+        expect(time.monotonic() < deadline, f"{what} (after {timeout * SLOW} s)")
+        time.sleep(step)
+    return value
+
+
+def crop(image, box):
+    x, y, w, h = box
+    return image[y:y + h, x:x + w]
+
+
+def differing(a, b, box=(0, 0, 800, 600)):
+    """How many pixels of box differ between two screens or pictures."""
+    return int((np.abs(crop(a, box) - crop(b, box)).max(axis=2) > 8).sum())
+
+
+def left_edge(image, reference, y, h):
+    """The leftmost column of rows y .. y+h-1 that differs from reference, or None."""
+    changed = (np.abs(image[y:y + h] - reference[y:y + h]).max(axis=2) > 24).any(axis=0)
+    return int(np.argmax(changed)) if changed.any() else None
+
+
+def piece_at(image, background, picture, x, y):
+    """Whether a keyed picture (its top-left colour transparent) is drawn at (x, y)."""
+    h, w = picture.shape[:2]
+    expected = background[y:y + h, x:x + w].copy()
+    opaque = (picture != picture[0, 0]).any(axis=2)
+    expected[opaque] = picture[opaque]
+    return differing(image[y:y + h, x:x + w], expected, (0, 0, w, h)) < w * h // 50
+
+
+def setup_screen(image, line_y):
+    """A network set-up screen: nothing above y 95, a line of text at line_y."""
+    return crop(image, (0, 0, 800, 95)).max() == 0 and crop(image, (30, line_y, 700, 32)).max() > 0
+
+
+def append_values(path, values):
+    """Adds KEY=value lines at the end of a settings file: the last line of a key wins (a
+    selection line, e.g. currentlanguage, must come with the lines it chooses among)."""
+    with open(path, "a", encoding="latin-1") as f:
+        f.write("".join(f"{key}={value}\n" for key, value in values.items()))
+
+
+class Game:
+    """One game instance: its folder, its X server, its process and its outputs."""
+
+    def __init__(self, name, config=None, theme=None):
+        self.name, self.dir, self.proc = name, os.path.join(WORK, name), None
+        shutil.copytree(DATA, self.dir)
+        append_values(self.path("config.ini"), config or {})
+        append_values(self.path("default.ini"), theme or {})
+        self.xvfb = subprocess.Popen(  # it tells the display it took on its output
+            "Xvfb -displayfd 1 -screen 0 800x600x24 -nolisten tcp -noreset".split(),
+            stdout=subprocess.PIPE, stderr=open(self.path("xvfb.log"), "w"))
+        self.display_name = ":" + self.xvfb.stdout.readline().decode().strip()
+        self.x = display.Display(self.display_name)
+        self.root = self.x.screen().root
+        GAMES.append(self)
+
+    def path(self, name):
+        return os.path.join(self.dir, name)
+
+    def theme_file(self, key):
+        """The path of a theme file, as default.ini names it."""
+        with open(self.path("default.ini"), encoding="latin-1") as f:
+            names = dict(line.split("=", 1) for line in f.read().splitlines() if "=" in line)
+        return self.path(names["themepath"] + names[key])
+
+    def picture(self, key):
+        return np.asarray(Image.open(self.theme_file(key)).convert("RGB"), np.int16)
+
+    def start(self, env=None, command=None, cwd=None, window=True, menu=False):
+        environment = {key: os.environ[key] for key in PASSED_ON if key in os.environ}
+        environment.update(HOME=self.dir, DISPLAY=self.display_name, SDL_VIDEODRIVER="x11",
+                           SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=self.path("audio.raw"),
+                           SDL_DISKAUDIODELAY="46")
+        with open(self.path("stdout"), "w") as out, open(self.path("stderr"), "w") as err:
+            self.proc = subprocess.Popen(command or [GAME], cwd=cwd or self.dir, stdout=out,
+                                         stderr=err, env={**environment, **(env or {})})
+        if window:  # a key pressed while the window maps can go unseen: wait for the splash
+            wait(lambda: self.ended() or self.window() and self.on_splash(), "no splash", 30)
+            self.expect_running("the game ended at start")
+        if menu:
+            self.enter_menu()
+
+    def ended(self):
+        return self.proc.poll() is not None
+
+    def expect_running(self, what):
+        expect(not self.ended(), f"{what} (the game ended with status {self.proc.poll()})")
+
+    def expect_exit(self, status, what, timeout=10):
+        wait(self.ended, f"{what}: the game still runs", timeout)
+        expect(self.proc.poll() == status, f"{what}: status {self.proc.poll()}, not {status}")
+
+    def stderr(self, stream="stderr"):
+        """The game's own output, without the audio driver's notices."""
+        with open(self.path(stream), encoding="latin-1") as f:
+            return AUDIO_NOTICE.sub("", f.read())
+
+    def window(self):
+        """The game's window once it shows: the only one on the screen."""
+        try:
+            return next((w for w in self.root.query_tree().children
+                         if w.get_attributes().map_state == X.IsViewable), None)
+        except error.XError:  # a window went away while it was asked
+            return None
+
+    def close(self):
+        """Asks the window to close, as a window manager's close button does."""
+        atom = self.x.intern_atom
+        self.window().send_event(protocol.event.ClientMessage(
+            window=self.window(), client_type=atom("WM_PROTOCOLS"),
+            data=(32, [atom("WM_DELETE_WINDOW"), X.CurrentTime, 0, 0, 0])), event_mask=0)
+        self.x.sync()
+
+    def shot(self):
+        """The whole screen, read once, as rows x columns x RGB."""
+        data = self.root.get_image(0, 0, 800, 600, X.ZPixmap, 0xFFFFFFFF).data
+        return np.frombuffer(data, np.uint8).reshape(600, 800, 4)[:, :, 2::-1].astype(np.int16)
+
+    def fake(self, down, keys=(), button=None):
+        """Presses or releases keys (modifiers first down, last up) or a mouse button."""
+        inputs = [(X.KeyPress, self.x.keysym_to_keycode(XK.string_to_keysym(key))) for key in keys]
+        inputs += [(X.ButtonPress, button)] if button else []
+        for kind, detail in inputs if down else reversed(inputs):
+            xtest.fake_input(self.x, kind if down else kind + 1, detail)  # a release is press + 1
+        self.x.sync()
+
+    def hold(self, hold=0.15, until=None, what="", keys=(), button=None):
+        """Holds keys or a button for hold seconds and, if given, until the condition holds
+        (the game polls its input: a short press can fall between two of its passes).
+        Returns the condition's value."""
+        self.fake(True, keys, button)
+        try:
+            time.sleep(hold)
+            return wait(until, what) if until else None
+        finally:
+            self.fake(False, keys, button)
+            time.sleep(0.05)
+
+    def key(self, combo, hold=0.15, until=None, what=""):
+        """Holds a key or a combination such as Control_L+Left."""
+        return self.hold(hold, until, what, keys=combo.split("+"))
+
+    def move(self, x, y):
+        xtest.fake_input(self.x, X.MotionNotify, x=x, y=y)
+        self.x.sync()
+        time.sleep(0.1)
+
+    def click(self, x, y, until=None, what=""):
+        self.move(x, y)
+        return self.hold(0.15, until, what, button=1)
+
+    def on_splash(self):
+        """The theme's splash picture fills the screen."""
+        return differing(self.shot(), self.picture("splashscreen")) < 800 * 600 // 100
+
+    def menu_shown(self):
+        """Nothing drawn left of the entries, the labels drawn."""
+        image = self.shot()
+        return crop(image, (0, 90, 200, 120)).max() == 0 and crop(image, (225, 60, 400, 440)).max()
+
+    def in_match(self):
+        """Between the HUD lines a match shows its background, crossed by shots only."""
+        image, midfield = self.shot(), (0, 255, 800, 85)
+        return crop(image, midfield).max() > 0 and \
+            differing(image, self.picture("background"), midfield) < 800 * 85 // 10
+
+    def enter_menu(self):
+        """Ends the splash with a click beside the entries. Passes that follow the pointer
+        onto an entry and off again have seen the button up: the click lock is gone."""
+        self.click(10, 590, until=lambda: not self.on_splash(), what="a click left no splash")
+        self.follow_pointer()
+
+    def follow_pointer(self):
+        """The highlight bar shows with the pointer on entry 2 and not on a gap row."""
+        for y, bar in ((entry_y(2), True), (GAP_Y, False)):
+            self.move(ENTRY_X, y)
+            wait(lambda: (crop(self.shot(), (220, 183, 420, 3)).max() > 0) == bar, f"bar at y {y}")
+
+    def leave_with_escape(self, what="ESC did not bring the menu back"):
+        self.key("Escape", until=self.menu_shown, what=what)
+        self.expect_running(what)
+
+    def quit_with_escape(self):
+        self.move(*BACK)
+        self.key("Escape", until=self.ended, what="a held ESC did not quit")
+        self.expect_exit(0, "ESC on the menu")
+
+    def expect_back(self, mark, pattern, what):
+        """The game is back in its menu, and all it wrote since mark matches pattern."""
+        complete = lambda: re.fullmatch(pattern, self.stderr()[mark:])
+        wait(complete, f"{what}: the {self.name} did not write {pattern!r}")
+        wait(self.menu_shown, f"{what}: the {self.name} is not back in its menu")
+        expect(complete(), f"{what}: the {self.name} wrote {self.stderr()[mark:]!r}")
+
+    def host(self):
+        self.click(ENTRY_X, entry_y(3), lambda: setup_screen(self.shot(), 200), "no waiting screen")
+
+    def join(self, address, connected):
+        """Types the server's address on the address screen and holds Return until
+        connected() holds; returns its value."""
+        self.click(ENTRY_X, entry_y(4), lambda: setup_screen(self.shot(), 100), "no address screen")
+        # The typed line blinks a cursor. Without the cursor's rows it changes only with
+        # the text; its blinking shows that the game goes on making passes.
+        line = lambda: crop(self.shot(), (0, 190, 800, 50))
+
+        def blink(times):
+            looks = [line()]
+            wait(lambda: ((now := line()) != looks[-1]).any() and looks.append(now)
+                 or len(looks) > times, "the cursor does not blink")
+            return looks
+
+        looks = blink(1)
+        text = lambda: np.delete(line(), np.flatnonzero((looks[0] != looks[1]).any(axis=(1, 2))), 0)
+
+        def press(name):
+            # A key acts when a pass sees it down after a pass that saw every key up. Two
+            # blinks prove a whole pass since the last release, so this press counts; it
+            # is held until the text shows it.
+            blink(2)
+            before = text()
+            self.key(name, until=lambda: (text() != before).any(), what=f"{name} did not show")
+
+        for _ in range(12):  # extra ones do nothing, lost ones are made up one by one
+            self.key("BackSpace", 0.1)
+        while blink(2) and text().max() > 0:
+            press("BackSpace")
+        for character in address:
+            press({".": "period"}.get(character, character))
+        blink(2)
+        return self.key("Return", until=connected, what="Return did not connect")
+
+    def audio_size(self):
+        return os.path.getsize(self.path("audio.raw")) // 4 * 4
+
+    def loud(self, since=0):
+        """How many 4-byte words of the sound output from byte `since` on differ from its
+        silence, whatever sample format the driver writes: silence is the most frequent
+        word, since sounds vary and silence does not."""
+        with open(self.path("audio.raw"), "rb") as f:
+            words = np.frombuffer(f.read()[:self.audio_size()], np.uint32)
+        values, counts = np.unique(words, return_counts=True)
+        return int((words[since // 4:] != values[np.argmax(counts)]).sum()) if words.size else 0
+
+
+# The peer: speaks the wire protocol on loopback, port 7882, in place of the other game.
+def input_message(value):
+    return struct.pack("<i", value)
+
+
+def state_message(pieces=(370, 360, 420, 7), sound=0):
+    """A StateMessage: the pieces at x, two sheep alive in each herd (an undecided match)
+    and every other slot empty."""
+    herd = lambda y: f"100{y:03d}1600{y:03d}1" + "0" * 7 * 18
+    text = "".join(f"{x:03d}" for x in pieces) + herd(540) + herd(20) + "0" * 560 + f"{sound}x"
+    return text.encode().ljust(1500, b"\0")
+
+
+def attempt(action):
+    """The socket call's result, or None when it fails or times out."""
+    try:
+        return action()
+    except OSError:
+        return None
+
+
+def connect():
+    return wait(lambda: attempt(lambda: socket.create_connection(("127.0.0.1", 7882), 5)),
+                "the game's server took no connection", 20, 0.1)
+
+
+def listen():
+    listener = socket.create_server(("127.0.0.1", 7882))
+    listener.settimeout(0.05)
+    return listener
+
+
+def send_in_pieces(peer, message, size):
+    peer.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)  # each piece leaves at once
+    for start in range(0, len(message), size):
+        peer.sendall(message[start:start + size])
+        time.sleep(0.001)
+
+
+def receive(peer, size):
+    """Receives size bytes, or fewer when the game closes the connection or stays silent."""
+    peer.settimeout(10 * SLOW)
+    data = b""
+    while len(data) < size and (chunk := attempt(lambda: peer.recv(size - len(data)))):
+        data += chunk
+    return data
+
+
+def setup(network=False):
+    """Takes GAME and DATA from the command line and makes the folder for the instances.
+    A network test runs again in a network namespace of its own (as root), so that
+    nothing else on the machine can hold the game's port."""
+    global GAME, DATA, WORK
+    if network and os.geteuid() == 0 and "MEADOW_E2E_NETNS" not in os.environ:
+        os.environ["MEADOW_E2E_NETNS"] = "1"
+        os.execvp("unshare", ["unshare", "-n", "sh", "-c", 'ip link set lo up && exec "$@"', "sh",
+                              sys.executable] + sys.argv)
+    GAME, DATA = (os.path.abspath(arg) for arg in sys.argv[1:3])
+    WORK = tempfile.mkdtemp(prefix="meadow-e2e-")
+
+
+def run(steps):
+    """Runs the steps in order until the first failure."""
+    try:
+        for step in steps:
+            print(f"-- {step.__doc__}", flush=True)
+            step()
+        print("passed")
+    except AssertionError as failure:
+        print(f"FAIL: {failure}")
+        for game in GAMES:
+            print(f"--- stderr of {game.name}:\n{game.stderr()[-2000:]}")
+            Image.fromarray(game.shot().astype(np.uint8)).save(game.path("failure.png"))
+        sys.exit(1)
+    finally:
+        for proc in [game.proc for game in GAMES if game.proc] + [game.xvfb for game in GAMES]:
+            proc.kill()
+        if not os.environ.get("E2E_KEEP"):
+            shutil.rmtree(WORK, ignore_errors=True)

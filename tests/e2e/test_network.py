@@ -1,0 +1,185 @@
+#!/usr/bin/env python3
+"""The network match. Two copies of the game over loopback: the waiting screen, the address
+entry, the client's keys moving its cannon on both screens, a client shot heard on both
+sides and killing a server sheep, ESC on either side ending both matches, a second match.
+Then each copy against a peer that speaks the protocol from Python and breaks off, splits
+its messages, sends values out of range or garbage, or goes silent: every failure ends
+with the documented messages and the menu back, the next match in the same process works,
+and while the peer is silent ESC still leaves and the close button still ends the game.
+Last, a client that finds no server."""
+import itertools, random, re, string, time
+
+from harness import (Game, attempt, connect, expect, input_message, left_edge, listen, piece_at,
+                     receive, run, send_in_pieces, setup, state_message, wait)
+
+setup(network=True)
+server, client = (Game(name, {"sheepmax": 20, "maxshots": 3, "speedfast": 10})
+                  for name in ("server", "client"))
+CLIENT_LOST = r"Couldn't receive client data!\n"
+SERVER_LOST = r"Error: Received 0 bytesCouldn't receive server data!\n"
+SERVER_GONE = r"(Error: Received -?\d+ bytesCouldn't receive server data!|SDLNet_TCP_Send: .*\n" \
+    r"Couldn't send data to server!)\n"  # a failed receive, or a failed send
+PIECES = (370, 360, 420, 7)  # what the peer serves: cannon 1, shield 1, cannon 2, shield 2
+GARBAGE = [random.Random(7).randbytes(1500), b"\xff" * 1500, b"-" * 1500, b"9" * 1500,
+           (string.ascii_letters * 30)[:1500].encode()]
+
+
+def play():
+    """Both menus; the server waits, the client types the loopback address and connects"""
+    for game in (server, client):
+        game.start(menu=True)
+    server.host()
+    client.join("127.0.0.1", server.in_match)
+    wait(client.in_match, "the client shows no field after connecting")
+
+
+def client_keys():
+    """Left on the client moves player 2 right on the server and its own cannon left"""
+    def edges():  # the left edges of player 2's cannon on the server, player 1's on the client
+        return (left_edge(server.shot(), server.picture("background"), 137, 70),
+                left_edge(client.shot(), client.picture("background"), 390, 70))
+
+    before = edges()
+    expect(None not in before, f"a cannon is missing from its row: {before}")
+    client.key("Left", 0.3, until=lambda: None not in (now := edges()) and now[0] > before[0]
+               and now[1] < before[1], what=f"Left on the client moved no cannon from {before}")
+
+
+def client_shots():
+    """A client shot is heard on both sides; client shots kill a sheep of the server's herd"""
+    heard = [game.loud() for game in (server, client)]
+    client.key("space", until=lambda: server.loud() > heard[0] and client.loud() > heard[1],
+               what="a side did not hear the client's shot")
+    # The server resolves the hit and its message carries the sheep sound back, which
+    # the client reports as a "sheep 1 ..." line. Only the client fires in this match.
+    moves = itertools.cycle(["Right"] * 8 + ["Left"] * 8)  # along the server's herd and back
+    wait(lambda: re.search("^sheep 1 ", client.stderr(), re.M) or client.key("space")
+         or client.key(next(moves), 0.25), "no shot of the client killed a server's sheep", 40, 0.4)
+
+
+def escape_on_either_side():
+    """ESC on the client, then in a second match on the server, ends both matches; both
+    quit with 0"""
+    for leaving, staying, wrote in [(client, server, CLIENT_LOST), (server, client, SERVER_GONE)]:
+        if leaving is server:
+            server.host()
+            client.join("127.0.0.1", lambda: server.in_match() and client.in_match())
+        mark = len(staying.stderr())
+        leaving.leave_with_escape(f"ESC did not bring the {leaving.name}'s menu back")
+        staying.expect_back(mark, wrote, f"ESC on the {leaving.name}")
+    for game in (server, client):  # both quit from their menus, and come up again
+        game.quit_with_escape()
+        game.start(menu=True)
+
+
+def exchange(peer, messages, answer, piece=1500):
+    """Plays a frame per message: the message in pieces of piece bytes, then the game's
+    answer of that size (a client's answer is its next input, sent once it has drawn)."""
+    for message in messages:
+        send_in_pieces(peer, message, piece)
+        expect(len(reply := receive(peer, answer)) == answer, f"no answer to {message[:8]!r}...")
+    return reply
+
+
+def frames(peer, values, piece=4):
+    """Plays as the client; returns the x of the four pieces in the last state."""
+    state = exchange(peer, [input_message(value) for value in values], 1500, piece)
+    return [int(state[3 * k:3 * k + 3]) for k in range(4)]
+
+
+def silent_peer(game, connected):
+    """While the game waits for a silent peer, ESC leaves the match without a message and
+    the peer sees the connection close; then the close button ends the game with 0."""
+    with connected() as peer:
+        mark = len(game.stderr())
+        game.leave_with_escape("ESC did not leave a match with a silent peer")
+        expect(receive(peer, 1) == b"", "the peer did not see the connection close")
+        expect(game.stderr()[mark:] == "", f"leaving with ESC wrote {game.stderr()[mark:]!r}")
+    with connected():
+        game.close()
+        game.expect_exit(0, "closing the window while the peer is silent", 1)
+
+
+def server_and_faulty_client():
+    """The server and a client that breaks off, splits its input, sends values out of range
+    or goes silent"""
+    def one_byte_at_a_time(peer):
+        start = frames(peer, [0], 1)[2]
+        moved = frames(peer, [1] * 5, 1)[2]  # the client's Left is +x here
+        expect(moved == start + 50, f"five inputs in single bytes moved {start} to {moved}")
+
+    def out_of_range(peer):
+        edge = frames(peer, [1] * 40)
+        expect(edge[2] == 800 - 60, f"player 2's cannon (60 wide) was pushed to {edge[2]}")
+        for value in (-1, 9, 19, 99, 1000000, 0x7FFFFFFF, -0x80000000):
+            now = frames(peer, [value] * 10)
+            expect(now == edge, f"the value {value} moved the pieces from {edge} to {now}")
+
+    for what, behaviour in [("connects and closes at once", lambda peer: None),
+                            ("sends 2 of 4 bytes", lambda peer: peer.sendall(input_message(0)[:2])),
+                            ("sends its input one byte at a time", one_byte_at_a_time),
+                            ("closes in mid-match", lambda peer: frames(peer, [0] * 20)),
+                            ("sends values out of range", out_of_range)]:
+        server.host()
+        mark = len(server.stderr())
+        with connect() as peer:
+            behaviour(peer)
+        server.expect_back(mark, CLIENT_LOST, f"a client that {what}")
+
+    def hosted():
+        server.host()
+        peer = connect()
+        frames(peer, [0])  # the server has taken the connection: let it wait for the next input
+        time.sleep(1)
+        return peer
+
+    silent_peer(server, hosted)
+
+
+def client_and_faulty_server():
+    """The client and a server that breaks off, splits its messages, sends garbage or goes
+    silent"""
+    listener = listen()
+
+    def drawn_normally(peer):
+        exchange(peer, [state_message(PIECES)] * 15, 4, 100)
+        image, background = client.shot(), client.picture("background")
+        # Turned half round: the peer's player 2 is the client's player 1, at the bottom.
+        for name, x, y in [("cannon1", 740 - PIECES[2], 390), ("shield1", 680 - PIECES[3], 465),
+                           ("cannon2", 740 - PIECES[0], 137), ("shield2", 680 - PIECES[1], 105)]:
+            expect(piece_at(image, background, client.picture(name), x, y), f"{name} not at x {x}")
+
+    def joined(waiting=True):  # 127.1 is 127.0.0.1; waiting: the client waits for the state
+        peer = client.join("127.1", lambda: attempt(lambda: listener.accept()[0]))
+        expect(not waiting or len(receive(peer, 4)) == 4, "no input from the client")
+        return peer
+
+    for what, behaviour, messages in [
+            ("accepts and closes at once", None, SERVER_GONE),
+            ("sends 700 bytes", lambda peer: peer.sendall(state_message()[:700]), SERVER_LOST),
+            ("sends its messages in pieces of 100 bytes", drawn_normally, SERVER_LOST),
+            ("sends garbage, then valid messages",
+             lambda peer: exchange(peer, GARBAGE * 9, 4) or drawn_normally(peer),
+             SERVER_LOST)]:
+        peer = joined(behaviour is not None)
+        if behaviour:
+            behaviour(peer)
+        mark = len(client.stderr())
+        peer.close()
+        client.expect_back(mark, messages, f"a server that {what}")
+    silent_peer(client, joined)
+
+
+def no_server():
+    """A refused connection, an empty address and the any-host address (it would make the
+    client listen) end the client with status 2"""
+    for what, address in [("a refused connection", "127.0.0.1"), ("an empty address", ""),
+                          ("the any-host address", "0")]:
+        client.start(menu=True)
+        client.join(address, client.ended)
+        client.expect_exit(2, what)
+        expect(re.search("^5 SDLNet_TCP_Open: ", client.stderr(), re.M), f"{what}: no such line")
+
+
+run([play, client_keys, client_shots, escape_on_either_side, server_and_faulty_client,
+     client_and_faulty_server, no_server])
