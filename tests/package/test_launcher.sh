@@ -51,7 +51,8 @@ cmp -s "$user/config.ini" "$shared/config.ini" && [ ! -L "$user/config.ini" ] ||
 # own in place of one of ours.
 cp -rL "$user/themes/meadow" "$user/themes/plain"
 /usr/bin/python3 -c 'import sys; from PIL import Image
-Image.new("RGB", (800, 600), (200, 30, 160)).save(sys.argv[1])' "$user/themes/plain/splashscreen.png"
+Image.new("RGB", (800, 600), (200, 30, 160)).save(sys.argv[1])' \
+    "$user/themes/plain/$(sed -n 's/^splashscreen=//p' "$user/default.ini")"
 sed 's|^themepath=.*|themepath=themes/plain/|' "$user/default.ini" >"$user/plain.ini"
 sed -i 's|^theme0=.*|theme0=plain.ini|' "$user/config.ini"
 mkdir -p "$work/old/share/meadowgunner" && cp "$shared/help_en.txt" "$work/old/share/meadowgunner"
