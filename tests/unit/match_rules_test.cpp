@@ -12,8 +12,11 @@ constexpr ScreenSize kScreen = {800, 600};
 // starts just above the cannon (40 x 30 at 380, 390), centred on it, and moves in the
 // same frame. After each step: the first three shot slots in flight, the rate switch.
 TEST(HandleMatchInput, SpaceAndFActOncePerPress) {
-    TestMatch field;
+    GameSettings settings = kMatchSettings;
+    settings.maxshots = 20;
+    TestMatch field(settings);
     MatchState& m = field.match;
+    EXPECT_EQ(m.settings.maxshots, 10) << "the deal keeps maxshots within the ten slots";
     m.settings.maxshots = 2;
     m.status.phase = Player2Won;
     m.shots[0][2].state = 1;  // beyond maxshots
@@ -34,16 +37,15 @@ TEST(HandleMatchInput, SpaceAndFActOncePerPress) {
               "1 0 1 1; 1 0 1 1; 1 1 1 1; 0 1 1 1; 1 1 1 0; 398 370");
 }
 
-// A demo from seed 1, frame by frame as the local loop runs it, until player 1 has won:
-// herd 1 of random colours, pictures of unlike sizes and maxshots beyond the ten slots,
-// so that every draw, every size and the limit show. At the frames where the phase
+// A demo from seed 1, frame by frame as the local loop runs it, until player 2 has won:
+// herd 1 of random colours and pictures of unlike sizes, so that every draw and every
+// size shows. At the frames where the phase
 // changed, and every 500 frames: the frame, the phase, the counts, a running sum over
 // every frame of the effects showing (frames left and place, weighted by slot), and the
 // x of the four pieces.
 TEST(MatchRun, ADemoFromAFixedSeedGoesAsPinned) {
     GameSettings settings = kMatchSettings;
     settings.sheepcolor2 = 0;
-    settings.maxshots = 20;  // kept within the ten slots
     TestThemeSizes sizes;
     sizes.cannon2 = {50, 20};
     sizes.shield2 = {70, 12};
@@ -56,7 +58,7 @@ TEST(MatchRun, ADemoFromAFixedSeedGoesAsPinned) {
     std::string log;
     long effects = 0;
     auto weigh = [](const Sprite& s) { return s.state != 0 ? s.state + s.x + s.y : 0; };
-    for (int frame = 1; frame <= 2500; ++frame) {
+    for (int frame = 1; frame <= 3000; ++frame) {
         HandleMatchInput(&m, kScreen, FakeKeys().Snapshot());
         MoveSheep(&m, kScreen);
         ComputerPlayer(&m, kScreen, 2);
@@ -75,8 +77,8 @@ TEST(MatchRun, ADemoFromAFixedSeedGoesAsPinned) {
         }
     }
     EXPECT_EQ(log,
-              "500 0 14 8 85181757 128 634 634 118\n1000 0 7 2 161797716 212 202 202 190\n"
-              "1500 0 4 1 214446363 104 94 106 94\n1881 4 1 1 239921450 308 538 538 298\n"
-              "1961 1 1 0 254630857 440 538 538 298\n2000 1 1 0 261208437 440 538 538 430\n"
-              "2500 1 1 0 268880559 440 634 634 430\n");
+              "500 0 15 16 9485931 164 166 190 178\n1000 0 8 11 16777931 200 334 286 190\n"
+              "1500 0 3 7 27366894 440 358 358 394\n2000 0 3 2 36997461 728 358 358 718\n"
+              "2500 0 2 1 45208478 608 286 286 598\n2653 4 1 1 46700799 512 334 358 538\n"
+              "2704 2 0 1 47085993 8 334 622 538\n3000 2 0 1 49842581 84 622 622 154\n");
 }

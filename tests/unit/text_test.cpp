@@ -45,7 +45,8 @@ TEST(DrawText, WrapsInPlaceAndDrawsEachGlyphAtItsPen) {
         // Each blank breaks once the text has grown past w two bytes after it.
         {"ab cd ef", 50, "ab|cd|ef", {"40,20:2,0", "40,47:2,2", "60,74:2,5"}},
         {"a bc", 30, "a|bc", {"40,47:2,1", "60,47:2,2"}},
-        {"a bc", 54, "a bc", {"40,60:-"}},  // reaching w is not passing it
+        {"a bc", 54, "a bc", {"40,60:-"}},    // reaching w is not passing it
+        {"ab c", 30, "ab c", {"95,20:2,2"}},  // the text ends before its blank is tested
         {"abcdefghij", 50, "abcdefghij", {"220,20:2,9"}},
         // Only the first 100 bytes count: byte 120 stays a blank, byte 100 (at 820) is
         // not drawn.
