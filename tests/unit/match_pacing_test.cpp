@@ -6,7 +6,7 @@
 #include "test_support.h"
 
 Mix_Chunk gChunks[kSoundCount];
-std::string gPlayed;  // "channel:sound " for each sound started
+std::string gPlayed;  // the channel and the sound of each sound started
 
 // The explosion on channel 1 before the shot on channel 0; one of the three sheep sounds
 // on its own channel, by a single random draw; every flag cleared afterwards.

@@ -56,7 +56,9 @@ TEST(DrawMatch, TheResultPictureShimmersOneStepPerFrameFromItsOwnColours) {
     std::string seen;
     for (auto [phase, step] :
          {std::pair(Player1Won, 0), {Player1Won, 1}, {Player1Won, 255}, {Player2Won, 0}}) {
-        std::reverse(loser, loser + 256 * (phase == Player2Won));
+        if (phase == Player2Won) {
+            std::reverse(loser, loser + 256);  // the loser picture gets colours of its own
+        }
         s.m.paletteStep = step;
         s.Draw(phase);
         seen += Numbers(s.m.paletteStep, winner[1].r, winner[12].r, loser[1].r) + "; ";
@@ -64,6 +66,8 @@ TEST(DrawMatch, TheResultPictureShimmersOneStepPerFrameFromItsOwnColours) {
     EXPECT_EQ(seen, "1 0 11 1; 2 255 10 1; 1 0 11 1; 1 0 11 255; ");
 }
 
+// The count line, the rate with two decimals and no digit before the point below 1 (odd
+// rates read as 0 or the largest one shown), and a count line cut to its buffer.
 TEST(HudText, SheepCountsAndTheRateWithTwoDecimalsAndNoLeadingZero) {
     char text[32];
     FormatSheepCount(2, 17, text, sizeof text);
