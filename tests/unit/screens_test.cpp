@@ -1,110 +1,88 @@
+// The screens behind the menu: where each draws its texts and the back button, what it
+// does without its file, and where the back button can be clicked.
 #include "app/screens.h"
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <string>
-#include <utility>
 #include <vector>
 
 #include "test_support.h"
 #include "text/bounded_text.h"
 
-namespace {
-
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
-using Rows = std::vector<std::string>;
-
-// What the next read of the file gives: shows how far a reader went.
-std::string NextLine(FILE* file) {
-    char buffer[200];
-    return fgets(buffer, sizeof buffer, file) == nullptr ? "<end>" : buffer;
-}
-
-// The twelve rows a reader leaves (an untouched row shows its 'x' filler), then what the
-// next read of the file gives.
-template <int Size>
-Rows ReadRows(void (*read)(FILE*, char (*)[Size]), std::string text) {
-    FilePtr file(fmemopen(text.data(), text.size(), "r"));
-    char lines[kScreenLines][Size];
-    memset(lines, 'x', sizeof lines);
-    read(file.get(), lines);
-    Rows rows;
-    for (const char* row : lines) {
-        rows.emplace_back(row, strnlen(row, Size));
-    }
-    rows.push_back(NextLine(file.get()));
-    return rows;
-}
-
-TEST(ReadHelpLines, MakesTwelveReadsOf48Bytes) {
-    const std::string b(48, 'b');  // its line end takes a row of its own
-    EXPECT_EQ(ReadRows(ReadHelpLines,
-                       std::string(60, 'a') + "\n" + b + "\n1\n2\n3\n4\n5\n6\n7\n8\nnext\n"),
-              (Rows{std::string(48, 'a'), std::string(12, 'a') + "\n", b, "\n", "1\n", "2\n", "3\n",
-                    "4\n", "5\n", "6\n", "7\n", "8\n", "next\n"}));
-    EXPECT_EQ(ReadRows(ReadHelpLines, "only\n"),
-              (Rows{"only\n", "", "", "", "", "", "", "", "", "", "", "", "<end>"}));
-}
-
-TEST(ReadStoryLines, StopsAfterTwelveReadsOf98BytesOrAtTheEnd) {
-    const std::string s(120, 's');
-    EXPECT_EQ(ReadRows(ReadStoryLines, s + "\n1\n2\n3\n4\n5\n6\n7\n8\n9\n10\nnext\n"),
-              (Rows{std::string(98, 's'), std::string(22, 's') + "\n", "1\n", "2\n", "3\n", "4\n",
-                    "5\n", "6\n", "7\n", "8\n", "9\n", "10\n", "next\n"}));
-    EXPECT_EQ(ReadRows(ReadStoryLines, "once\nupon a time"),
-              (Rows{"once\n", "upon a time", "", "", "", "", "", "", "", "", "", "", "<end>"}));
-}
-
-// The first line of the story that opened (or "<none>"), and what went to stderr.
-std::pair<std::string, std::string> OpenStory(const char* storyfile) {
-    StderrCapture captured;
-    FilePtr file = OpenStoryFile(storyfile);
-    std::string first = file ? NextLine(file.get()) : "<none>";
-    return {first, captured.Text()};
-}
-
-TEST(OpenStoryFile, FallsBackToTheEnglishStoryAndReportsEachFailure) {
-    using Opened = std::pair<std::string, std::string>;
-    const std::string fallback =
-        "storyfile gerstory.txt could not be opend! trying to open default file engstory.txt";
-    TempDir dir;
-    EXPECT_EQ(OpenStory("gerstory.txt"),
-              Opened("<none>", fallback + "engstory.txt couldn't be opened.\n"));
-    dir.Write("engstory.txt", "Once upon a time\n");
-    EXPECT_EQ(OpenStory("gerstory.txt"), Opened("Once upon a time\n", fallback));
-    dir.Write("gerstory.txt", "Es war einmal\n");
-    EXPECT_EQ(OpenStory("gerstory.txt"), Opened("Es war einmal\n", ""));
-}
-
+// 400 rows and a border 60 high: the button spans columns 20 to 195 and rows 320 to 380.
 TEST(BackButtonHit, CoversColumns20To195AndTheBorderHeightInclusive) {
-    // 400 rows, border 60 high: the button spans rows 320 to 380.
-    EXPECT_TRUE(BackButtonHit(20, 320, 400, 60));
-    EXPECT_TRUE(BackButtonHit(195, 380, 400, 60));
-    EXPECT_FALSE(BackButtonHit(19, 350, 400, 60));
-    EXPECT_FALSE(BackButtonHit(196, 350, 400, 60));
-    EXPECT_FALSE(BackButtonHit(100, 319, 400, 60));
-    EXPECT_FALSE(BackButtonHit(100, 381, 400, 60));
+    std::string hits;
+    for (auto [x, y] :
+         {std::pair(20, 320), {195, 380}, {19, 350}, {196, 350}, {100, 319}, {100, 381}}) {
+        hits += BackButtonHit(x, y, 400, 60) ? '1' : '0';
+    }
+    EXPECT_EQ(hits, "110000");
 }
 
-TEST(ShowHelpDeathTest, ReportsAMissingFileAndEndsWithStatusZeroOnAWindowCloseRequest) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // No TempDir here: the child ends in exit(0) and would leave its folder behind.
-    auto showHelpWithCloseRequestPending = [] {
-        SDL_Init(SDL_INIT_VIDEO);
-        SurfacePtr screen = MakeSurface(800, 600);
-        SurfacePtr border = MakeSurface(420, 40);
-        TextStyle style = {nullptr, nullptr, nullptr, nullptr, border.get()};
-        GameSettings settings = {};
-        CopyText(settings.helpfile, "no-such-help.txt");
-        LanguageTexts texts = {};
-        SDL_Event quit = {};
-        quit.type = SDL_QUIT;
-        SDL_PushEvent(&quit);
-        ShowHelp(screen.get(), &style, {0, 0, 0, 0}, &settings, &texts);
+// Each screen runs until an Escape pressed from outside once it has drawn a pass, with
+// glyph sheets of one colour and a border of another. Each case: the screen, the help or
+// story file it is given, a file written before it ("help.txt" with rows of 48 bytes, or
+// the English story), where it draws ("x,y:g" a glyph, "x,y:-" nothing, "x,y:b" the back
+// button) and what it writes to the error stream. A missing story falls back to
+// engstory.txt.
+TEST(Screens, EachDrawsItsTextsAndTheBackButtonWhereTheyBelong) {
+    SDL_Init(SDL_INIT_VIDEO);
+    TempDir dir;
+    LanguageTexts texts{};
+    CopyText(texts.Story, "S");
+    CopyText(texts.ScreenModeHint, "M");
+    CopyText(texts.OptionHint, "O");
+    SurfacePtr sheet = MakeSurface(30 * 28, 32, 'g'), border = MakeSurface(420, 40, 'b');
+    TextStyle style{sheet.get(), sheet.get(), sheet.get(), sheet.get(), border.get()};
+    const std::string fallback =
+        "storyfile de.txt could not be opend! trying to open default file engstory.txt";
+    const struct {
+        decltype(&ShowHelp) show;
+        const char *file, *write;
+        std::vector<const char*> probes;
+        std::string errors;
+    } cases[] = {
+        {ShowHelp,
+         "help.txt",
+         "help.txt",
+         {"315,80:g", "40,199:-", "40,200:g", "40,240:-", "20,540:b"},
+         ""},
+        {ShowHelp,
+         "none.txt",
+         "",
+         {"40,40:-", "40,300:g"},
+         "help file none.txt could not be opened!\n"},
+        {ShowStory,
+         "de.txt",
+         "",
+         {"225,30:g", "30,100:g", "30,135:-"},
+         fallback + "engstory.txt couldn't be opened.\n"},
+        {ShowStory,
+         "de.txt",
+         "engstory.txt",
+         {"30,100:g", "30,134:-", "30,135:g", "30,170:-"},
+         fallback},
+        {ShowOptions, "", "", {"20,100:g", "20,200:g", "225,45:g", "373,45:g", "374,45:-"}, ""},
     };
-    EXPECT_EXIT(showHelpWithCloseRequestPending(), ::testing::ExitedWithCode(0),
-                "help file no-such-help.txt could not be opened!\n");
+    for (const auto& c : cases) {
+        if (*c.write != '\0') {
+            dir.Write(c.write,
+                      c.show == ShowHelp ? std::string(60, 'A') + "\nC\nD\nE\n" : "A\nB\n");
+        }
+        GameSettings settings{};
+        CopyText(settings.helpfile, c.file);
+        CopyText(settings.storyfile, c.file);
+        SurfacePtr screen = MakeSurface(800, 600, 'b');
+        testing::internal::CaptureStderr();
+        {
+            KeyPressLater escape(SDLK_ESCAPE, [&] { return PixelAt(screen.get(), 0, 0) == 0; });
+            c.show(screen.get(), &style, {0, 0, 0, 0}, &settings, &texts);
+        }
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.errors);
+        for (const char* probe : c.probes) {
+            int x, y;
+            char what;
+            sscanf(probe, "%d,%d:%c", &x, &y, &what);
+            EXPECT_EQ(PixelAt(screen.get(), x, y), what == '-' ? 0u : Uint32(what)) << probe;
+        }
+    }
+    SDL_Quit();
 }
-
-}  // namespace

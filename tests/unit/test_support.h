@@ -1,27 +1,26 @@
-// Shared helpers for the unit tests: fake input, owned surfaces, temporary folders,
-// captured standard error.
+// Shared helpers for the unit tests: fake input, owned surfaces, numbers as one text, a
+// temporary working folder, keys pressed from outside a loop, and a dealt test match.
 #pragma once
 
 #include <SDL/SDL.h>
+#include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
-#include "input/polled_input.h"
 #include "config/assets.h"
-#include "config/settings.h"
+#include "input/polled_input.h"
 #include "match/match_state.h"
 
-// A key table the tests fill in; Snapshot() views it.
+// A key table and mouse buttons the tests fill in; Snapshot() views them.
 struct FakeKeys {
     Uint8 held[SDLK_LAST] = {};
     SDLMod mods = KMOD_NONE;
-    int mouseX = 0;
-    int mouseY = 0;
     Uint8 buttons = 0;
-    void Press(SDLKey key) { held[key] = 1; }
-    void Release(SDLKey key) { held[key] = 0; }
-    InputSnapshot Snapshot() const;
+    InputSnapshot Snapshot() const { return {held, SDLK_LAST, mods, 0, 0, buttons}; }
 };
 
 struct SurfaceFree {
@@ -29,87 +28,63 @@ struct SurfaceFree {
 };
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceFree>;
 
-// A 32-bit surface of the given size, filled with colour.
+// A 32-bit surface filled with colour.
 SurfacePtr MakeSurface(int w, int h, Uint32 colour = 0);
-// An 8-bit surface with a palette of 256 grey levels (index i = grey i).
-SurfacePtr MakePalettedSurface(int w, int h, Uint8 fillIndex = 0);
-// The pixel value at (x, y) of a 32-bit or 8-bit surface.
+
+// An 8-bit surface filled with index, whose palette entry i is grey i.
+SurfacePtr MakePalettedSurface(int w, int h, Uint8 index = 0);
+
 Uint32 PixelAt(SDL_Surface* surface, int x, int y);
 
-// A fresh empty folder that is removed with everything in it on destruction;
-// the working directory moves into it while it lives.
-class TempDir {
-   public:
+// The numbers as one text, separated by blanks, so one comparison shows them all.
+template <typename... Number>
+std::string Numbers(Number... numbers) {
+    std::string text;
+    ((text += std::to_string(numbers) + " "), ...);
+    return text.substr(0, text.size() - 1);
+}
+
+// A fresh folder that is the working directory while it lives; removed afterwards.
+struct TempDir {
+    std::string previous = std::filesystem::current_path(), path = previous;
     TempDir();
     ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
-    // Writes bytes to a file in the folder.
+    // Writes a file in the folder, making the folders its name holds.
     void Write(const std::string& name, const std::string& content) const;
-
-   private:
-    std::string path_;
-    std::string previous_;
 };
 
-// Captures what is written to stderr while it lives.
-class StderrCapture {
-   public:
-    StderrCapture();
-    ~StderrCapture();
-    StderrCapture(const StderrCapture&) = delete;
-    StderrCapture& operator=(const StderrCapture&) = delete;
-    // Everything written so far.
-    std::string Text();
-
-   private:
-    int saved_;
-    std::string file_;
+// Holds a key in SDL's own key table once ready() (asked from another thread) says so,
+// or after ten seconds, for loops that only end on a key; lets go of it when destroyed.
+struct KeyPressLater {
+    SDLKey key;
+    std::thread presser;
+    KeyPressLater(SDLKey key, std::function<bool()> ready);
+    ~KeyPressLater();
 };
-
-// Settings for match tests: the defaults of an empty config.ini, but three shots, white
-// sheep for player 1 and black ones for player 2, and a five-frame explosion strip.
-GameSettings MatchTestSettings();
 
 struct PictureSize {
-    int w;
-    int h;
+    int w, h;
 };
-
-// The sizes of a test theme's pictures; tests pick unlike sizes where a position must
-// show which picture it was computed from.
+// A test theme's picture sizes; unlike sizes show which picture a position came from.
 struct TestThemeSizes {
-    PictureSize cannon1{40, 30};
-    PictureSize shield1{60, 10};
-    PictureSize cannon2{40, 30};
-    PictureSize shield2{60, 10};
+    PictureSize cannon1{40, 30}, shield1{60, 10}, cannon2{40, 30}, shield2{60, 10};
     PictureSize sheep[4] = {{20, 16}, {20, 16}, {20, 16}, {20, 16}};
-    PictureSize shot{4, 8};
-    PictureSize blood{10, 10};
-    PictureSize explosion{100, 20};
+    PictureSize shot{4, 8}, blood{10, 10}, explosion{100, 20};
 };
 
-// Small pictures for every piece of a match (result pictures are 8-bit) and the
-// ThemeAssets that point at them.
-struct TestTheme {
-    explicit TestTheme(const TestThemeSizes& sizes = {});
-    TestTheme(const TestTheme&) = delete;
-    TestTheme& operator=(const TestTheme&) = delete;
-    SurfacePtr cannon1, shield1, cannon2, shield2, sheep[4], shot, blood, explosion;
-    SurfacePtr results[4];  // winner, loser, draw, sudden death
-    ThemeAssets assets{};
-};
+// The defaults of an empty config.ini, but three shots, black sheep for player 2 and a
+// five-frame explosion strip.
+constexpr GameSettings kMatchSettings{6,  12, 1, 12, 6, 3, 1,  2, 20, 300, 20, 3,
+                                      12, 5,  0, 30, 0, 0, "", 0, "", "",  ""};
 
-// A match dealt on a TestTheme on an 800 x 600 field, seeded so the deal repeats.
+// One-colour pictures for a match (the four result pictures 8-bit), the ThemeAssets that
+// point at them, and a match dealt from seed 1 on them on an 800 x 600 field.
 struct TestMatch {
-    explicit TestMatch(const GameSettings& settings = MatchTestSettings(),
-                       const TestThemeSizes& sizes = {});
-    TestMatch(const TestMatch&) = delete;  // match points into tables
-    TestMatch& operator=(const TestMatch&) = delete;
-    TestTheme theme;
+    SurfacePtr owned[15];
+    ThemeAssets assets{};
     MatchTables tables{};
     MatchState match{};
-    // Kills every sheep of both herds, for tests that place sheep by hand.
-    void EmptyHerds();
+    explicit TestMatch(const GameSettings& settings = kMatchSettings,
+                       const TestThemeSizes& sizes = {});
+    TestMatch(const TestMatch&) = delete;  // match points into tables
 };

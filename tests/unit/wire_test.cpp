@@ -2,287 +2,142 @@
 // and the state text with its mirroring on the client.
 #include "net/wire.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
-#include <string>
-#include <tuple>
-#include <utility>
 
 #include "test_support.h"
 
-namespace {
-
 constexpr ScreenSize kScreen{800, 600};
 
-// Sizes in the order cannon1, shield1, cannon2, shield2, sheep, shot, blood, explosion;
-// each unlike the server's, so a position mirrored by the wrong picture shows.
-constexpr TestThemeSizes kClientSizes{
-    {50, 30}, {90, 8},  {70, 35}, {100, 9}, {{36, 28}, {44, 26}, {38, 24}, {42, 22}},
-    {8, 16},  {24, 18}, {180, 50}};
-
-// The remote player moves by speedslow and speedfast; the local player's speeds are set
-// apart from them so a mix-up shows.
-GameSettings RemoteSettings() {
-    GameSettings settings = MatchTestSettings();
-    settings.speednormal = 50;
-    settings.speedshift = 60;
-    return settings;
-}
-
-std::string Field(const char* message, int offset, int length) {
-    return std::string(message + offset, length);
-}
-
-std::tuple<int, int, int> Place(const Sprite& sprite) {
-    return {sprite.x, sprite.y, sprite.state};
-}
-
-// Held keys: < Left, > Right, f Space, c left Ctrl, C right Ctrl, s left Shift,
-// S right Shift. shiftslow 1 means the left Shift alone, 0 means no Shift at all.
-TEST(InputValue, MoveCodeFromArrowsCtrlAndShiftPlusTenForFire) {
-    const struct {
-        const char* keys;
-        int shiftslow, expected;
-    } cases[] = {{"", 1, 0},   {"<", 1, 1},    {"<s", 1, 2}, {">", 1, 3},   {">s", 1, 4},
-                 {"<c", 1, 5}, {"<Cs", 1, 6},  {">c", 1, 7}, {">cs", 1, 8}, {"<>", 1, 3},
-                 {"f", 1, 10}, {">sf", 1, 14}, {"c", 1, 0},  {"<S", 1, 1},  {"<sS", 1, 1},
-                 {"<", 0, 2},  {"<S", 0, 1},   {">s", 0, 3}};
-    for (const auto& c : cases) {
-        const std::string held = c.keys;
-        auto has = [&](char k) { return held.find(k) != std::string::npos; };
-        FakeKeys keys;
-        keys.held[SDLK_LEFT] = has('<');
-        keys.held[SDLK_RIGHT] = has('>');
-        keys.held[SDLK_SPACE] = has('f');
-        keys.mods =
-            static_cast<SDLMod>((has('c') ? KMOD_LCTRL : 0) | (has('C') ? KMOD_RCTRL : 0) |
-                                (has('s') ? KMOD_LSHIFT : 0) | (has('S') ? KMOD_RSHIFT : 0));
-        EXPECT_EQ(InputValueFor(keys.Snapshot(), c.shiftslow), c.expected)
-            << "\"" << held << "\" shiftslow " << c.shiftslow;
+// Each case: the held keys (< Left, > Right, f Space, c left Ctrl, C right Ctrl, s left
+// Shift, S right Shift, 0 none), shiftslow (1: the left Shift alone is slow, 0: no Shift
+// is) and the value sent. Right wins over Left.
+TEST(InputMessage, MoveCodePlusTenForFireInFourLittleEndianBytes) {
+    const char* const cases[] = {"0 1 0",   "< 1 1",  "<s 1 2",  "> 1 3",  ">s 1 4", "<c 1 5",
+                                 "<Cs 1 6", ">c 1 7", ">cs 1 8", "<> 1 3", "f 1 10", ">sf 1 14",
+                                 "c 1 0",   "<S 1 1", "<sS 1 1", "< 0 2",  "<S 0 1", ">s 0 3"};
+    const int keys[] = {SDLK_LEFT,  SDLK_RIGHT,  SDLK_SPACE, KMOD_LCTRL,
+                        KMOD_RCTRL, KMOD_LSHIFT, KMOD_RSHIFT};
+    for (const char* c : cases) {
+        char held[8];
+        int shiftslow, value;
+        sscanf(c, "%7s %d %d", held, &shiftslow, &value);
+        FakeKeys input;
+        for (const char* k = held; *k != '\0'; ++k) {
+            const size_t i = std::string("<>fcCsS").find(*k);
+            if (i < 3) {
+                input.held[keys[i]] = 1;
+            } else if (i != std::string::npos) {
+                input.mods = SDLMod(input.mods | keys[i]);
+            }
+        }
+        EXPECT_EQ(InputValueFor(input.Snapshot(), shiftslow), value) << c;
     }
-}
-
-TEST(InputMessage, LittleEndianBytesWhateverTheHost) {
     Uint8 bytes[kInputMessageSize];
     EncodeInputMessage(0x01020304, bytes);
-    EXPECT_EQ(0, memcmp(bytes, "\x04\x03\x02\x01", 4));
-    EXPECT_EQ(DecodeInputMessage(bytes), 0x01020304);
-    EncodeInputMessage(-2, bytes);
-    EXPECT_EQ(0, memcmp(bytes, "\xfe\xff\xff\xff", 4));
-    EXPECT_EQ(DecodeInputMessage(bytes), -2);
+    EXPECT_EQ(Numbers(bytes[0], bytes[1], bytes[2], bytes[3], DecodeInputMessage(bytes)),
+              "4 3 2 1 16909060");
 }
 
-// Player 2's cannon is unlike player 1's, so the shot's start shows which one it used.
-TestThemeSizes ServerSizes() {
-    TestThemeSizes sizes;
-    sizes.cannon2 = {60, 45};
-    return sizes;
-}
-
-class RemoteInput : public ::testing::Test {
-   protected:
-    void SetUp() override { PutPieces(300, 300); }
-    void TearDown() override { gPreviousRemoteFire = 0; }
-    void PutPieces(int cannonX, int shieldX) {
-        gPreviousRemoteFire = 0;
+// The server's player 2, cannon 60 x 45 (unlike player 1's) at y 162 and shield 60 x 10,
+// moves by speedslow and speedfast, never by the local speeds. The client sees the field
+// turned half round, so its Left is +x here; both pieces are clamped on every message;
+// Space held fires once, below the cannon after the move; in sudden death the shield
+// stays put. After each message: cannon x, shield x, shots in flight.
+TEST(RemoteInput, CodesMoveClampAndFireOnThePlayerTwoPieces) {
+    TestMatch server{kMatchSettings, {{40, 30}, {60, 10}, {60, 45}}};
+    MatchState& m = server.match;
+    m.settings.speednormal = 50;
+    m.settings.speedshift = 60;
+    gPreviousRemoteFire = 0;
+    std::string log;
+    auto apply = [&](int cannonX, int shieldX, std::initializer_list<int> values) {
         m.pieces[kCannon2].x = cannonX;
         m.pieces[kShield2].x = shieldX;
-    }
-    void Apply(int value) { ApplyRemoteInput(&m, kScreen, value); }
-    int ActiveShots() const {
-        int n = 0;
-        for (const Sprite& shot : m.shots[1]) {
-            n += shot.state != 0;
+        for (int value : values) {
+            ApplyRemoteInput(&m, kScreen, value);
+            int shots = 0;
+            for (const Sprite& shot : m.shots[1]) {
+                shots += shot.state;
+            }
+            log += Numbers(m.pieces[kCannon2].x, m.pieces[kShield2].x, shots) + "; ";
         }
-        return n;
-    }
-
-    TestMatch server{RemoteSettings(), ServerSizes()};
-    MatchState& m = server.match;
-};
-
-TEST_F(RemoteInput, EachCodeMovesItsPieceAndBothAreClampedOnEveryMessage) {
-    const struct {
-        int cannon, shield, code, cannonAfter, shieldAfter;
-    } cases[] = {{300, 300, 0, 300, 300}, {300, 300, 1, 312, 300},  {300, 300, 2, 306, 300},
-                 {300, 300, 3, 288, 300}, {300, 300, 4, 294, 300},  {300, 300, 5, 300, 312},
-                 {300, 300, 6, 300, 306}, {300, 300, 7, 300, 288},  {300, 300, 8, 300, 294},
-                 {300, 300, 9, 300, 300}, {300, 300, -3, 300, 300}, {795, 300, 1, 740, 300},
-                 {5, 300, 3, 0, 300},     {300, 735, 6, 300, 740},  {-40, 900, 0, 0, 740}};
-    for (const auto& c : cases) {
-        PutPieces(c.cannon, c.shield);
-        Apply(c.code);
-        EXPECT_EQ(m.pieces[kCannon2].x, c.cannonAfter) << c.cannon << " code " << c.code;
-        EXPECT_EQ(m.pieces[kShield2].x, c.shieldAfter) << c.shield << " code " << c.code;
-        EXPECT_EQ(ActiveShots(), 0) << "code " << c.code;
-    }
-}
-
-TEST_F(RemoteInput, FireStartsOneShotBelowPlayerTwosCannonPerPressUpToMaxshots) {
-    Apply(10);
-    ASSERT_EQ(ActiveShots(), 1);
-    EXPECT_EQ(Place(m.shots[1][0]), std::tuple(300 + 30 - 2, m.pieces[kCannon2].y + 45, 1));
-    EXPECT_EQ(m.status.shotSound, 1);
-    Apply(10);
-    Apply(10);
-    EXPECT_EQ(ActiveShots(), 1) << "space still held";
-
-    Apply(0);
-    Apply(14);
-    EXPECT_EQ(m.pieces[kCannon2].x, 294);
-    ASSERT_EQ(ActiveShots(), 2);
-    EXPECT_EQ(m.shots[1][1].x, 294 + 30 - 2) << "fired after the move";
-    for (int press = 0; press < 3; ++press) {
-        Apply(0);
-        Apply(10);
-    }
-    EXPECT_EQ(ActiveShots(), 3);
-}
-
-TEST_F(RemoteInput, SuddenDeathLocksTheShieldButNotCannonClampOrFire) {
+        log += "\n";
+    };
+    apply(300, 300, {1, 2, 3, 4, 5, 6, 7, 8, 9, -3, 0});
+    apply(300, 300, {10, 10, 0, 14});
+    const std::string shots = Numbers(m.shots[1][0].x, m.shots[1][0].y, m.shots[1][1].x);
+    apply(795, -40, {1});
+    apply(5, 735, {3, 6});
     m.status.phase = SuddenDeath;
-    for (int code : {5, 6, 7, 8, 15}) {
-        Apply(code);
-        EXPECT_EQ(m.pieces[kShield2].x, 300) << "code " << code;
-    }
-    EXPECT_EQ(ActiveShots(), 1) << "code 15 still fired";
-    Apply(1);
-    EXPECT_EQ(m.pieces[kCannon2].x, 312);
-    m.pieces[kShield2].x = 780;
-    Apply(7);
-    EXPECT_EQ(m.pieces[kShield2].x, 740);
+    apply(300, 300, {5, 15, 0, 10});
+    EXPECT_EQ(log + shots,
+              "312 300 0; 318 300 0; 306 300 0; 300 300 0; 300 312 0; 300 318 0; 300 306 0; "
+              "300 300 0; 300 300 0; 300 300 0; 300 300 0; \n"
+              "300 300 1; 300 300 1; 300 300 1; 294 300 2; \n740 0 2; \n0 735 2; 0 740 2; \n"
+              "300 300 2; 300 300 3; 300 300 3; 300 300 3; \n328 207 322");
+    gPreviousRemoteFire = 0;
 }
 
-TEST(StateEncoding, FieldsSitAtTheirOffsetsClampedToThreeCharacters) {
+// Fields are three characters clamped to -99..999; an entry is x, y and a status: for a
+// sheep 0 dead, 1 facing right, 2 left; for an effect 1 in the frame that started it.
+// The client mirrors every position by its own picture and exchanges the players; a
+// marker starts its own countdown, without one its countdown goes on. Its pictures are
+// unlike the server's: cannons 50 and 70 wide, shields 90 and 100, sheep 36 x 28, shots
+// 8 x 16, blood 24 x 18, explosion frames 180 / 3 = 60 wide and 50 high.
+TEST(StateMessage, EncodesAtFixedOffsetsAndDecodesMirroredWithPlayersExchanged) {
     TestMatch server;
-    MatchState& m = server.match;
-    m.pieces[0].x = 5;
-    m.pieces[1].x = 42;
-    m.pieces[2].x = 375;
-    m.pieces[3].x = -1000;
-    m.herds[1][3] = Sprite{120, 48, 1, -1, 2, m.herds[1][3].image};
-    m.herds[0][19] = Sprite{7, 570, 4, 1, 1, m.herds[0][19].image};
-    m.herds[0][0].state = 0;
-    m.shots[0][0] = Sprite{5000, -150, 1, 0, 0, m.shots[0][0].image};
-    m.shots[0][9] = Sprite{1, 2, 0, 0, 0, m.shots[0][9].image};
-    m.shots[1][2] = Sprite{33, -5, 1, 0, 0, m.shots[1][2].image};
-    m.explosions[17] = Sprite{610, 99, 20, 0, 0, m.explosions[17].image};
-    m.explosions[18] = Sprite{610, 99, 19, 0, 0, m.explosions[18].image};
-    m.blood[39] = Sprite{8, 9, 300, 0, 0, m.blood[39].image};
-    m.blood[38] = Sprite{8, 9, 299, 0, 0, m.blood[38].image};
-    m.status.sheepHitSound = 1;
-    m.status.shotSound = 3;  // any non-zero flag counts once
+    MatchState& s = server.match;
+    std::tie(s.pieces[0].x, s.pieces[1].x, s.pieces[2].x, s.pieces[3].x) =
+        std::tuple(5, 42, 375, -1000);
+    s.herds[0][0] = {1, 560, 0, 1, 1, nullptr};
+    s.herds[0][5] = {300, 550, 4, 1, 1, nullptr};
+    s.herds[1][3] = {120, 48, 1, -1, 2, nullptr};
+    s.shots[0][0] = {5000, -150, 1, 0, 0, nullptr};
+    s.shots[1][2] = {33, -5, 3, 0, 0, nullptr};
+    s.explosions[4] = {610, 99, 20, 0, 0, nullptr};
+    s.explosions[5] = {610, 99, 19, 0, 0, nullptr};
+    s.blood[30] = {8, 9, 300, 0, 0, nullptr};
+    s.blood[31] = {8, 9, 299, 0, 0, nullptr};
+    s.status.sheepHitSound = 1;
+    s.status.shotSound = 3;  // any non-zero flag counts once
     char message[kStateMessageSize];
-    EncodeStateMessage(m, message);
+    EncodeStateMessage(s, message);
+    std::string fields;
+    for (int offset : {0, 12, 12 + 7 * 5, 12 + 7 * 23, 292, 292 + 7 * 12, 432 + 7 * 4, 432 + 7 * 5,
+                       572 + 7 * 30, 572 + 7 * 31}) {
+        fields += std::string(message + offset, offset == 0 ? 12 : 7) + " ";
+    }
+    EXPECT_EQ(fields,
+              "005042375-99 0015600 3005501 1200482 999-991 0330-51 6100991 6100990 "
+              "0080091 0080090 ");
+    EXPECT_EQ(std::string(message + 852, kStateMessageSize - 852), "6x" + std::string(646, '\0'));
 
-    EXPECT_EQ(Field(message, 0, 12), "005042375-99");
-    EXPECT_EQ(message[12 + 6], '0') << "inactive sheep";
-    EXPECT_EQ(Field(message, 12 + 7 * 19, 7), "0075701") << "walking right";
-    EXPECT_EQ(Field(message, 12 + 7 * (20 + 3), 7), "1200482") << "walking left";
-    EXPECT_EQ(Field(message, 292, 7), "999-991");
-    EXPECT_EQ(Field(message, 292 + 7 * 9, 7), "0010020");
-    EXPECT_EQ(Field(message, 292 + 7 * (10 + 2), 7), "0330-51");
-    EXPECT_EQ(Field(message, 432 + 7 * 17, 7), "6100991") << "started this frame";
-    EXPECT_EQ(Field(message, 432 + 7 * 18, 7), "6100990") << "already counting down";
-    EXPECT_EQ(Field(message, 572 + 7 * 38, 7), "0080090");
-    EXPECT_EQ(Field(message, 572 + 7 * 39, 7), "0080091");
-    EXPECT_EQ(Field(message, 852, 2), "6x");
-    EXPECT_EQ(strnlen(message, kStateMessageSize), 854u);
-    EXPECT_EQ(std::string(message + 854, kStateMessageSize - 854), std::string(646, '\0'));
-
-    m.settings.bloodtime = 0;  // an inactive effect is never marked, even with lifetime 0
-    m.blood[39].state = 0;
-    EncodeStateMessage(m, message);
-    EXPECT_EQ(Field(message, 572 + 7 * 39, 7), "0080090");
+    GameSettings settings = kMatchSettings;
+    std::tie(settings.explotime, settings.bloodtime, settings.exploanim) = std::tuple(33, 77, 3);
+    TestThemeSizes sizes{{50, 30}, {90, 8}, {70, 35}, {100, 9}};
+    std::fill_n(sizes.sheep, 4, PictureSize{36, 28});
+    std::tie(sizes.shot, sizes.blood, sizes.explosion) =
+        std::tuple(PictureSize{8, 16}, PictureSize{24, 18}, PictureSize{180, 50});
+    TestMatch client{settings, sizes};
+    MatchState& c = client.match;
+    c.herds[1][0].direction = c.herds[0][3].direction = 1;
+    c.explosions[5].state = 12;
+    c.blood[31].state = 40;
+    testing::internal::CaptureStderr();
+    DecodeStateMessage(message, &c, kScreen);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "x 6  6\nsheep 1  2\n");
+    std::string got;
+    for (const Sprite* p :
+         {&c.herds[1][0], &c.herds[1][5], &c.herds[0][3], &c.shots[1][0], &c.shots[0][2],
+          &c.explosions[4], &c.explosions[5], &c.blood[30], &c.blood[31]}) {
+        got += Numbers(p->x, p->y, p->state, p->direction) + "; ";
+    }
+    EXPECT_EQ(Numbers(c.pieces[kCannon2].x, c.pieces[kShield2].x, c.pieces[kCannon1].x,
+                      c.pieces[kShield1].x),
+              Numbers(800 - 70 - 5, 800 - 100 - 42, 800 - 50 - 375, 800 - 90 + 99));
+    EXPECT_EQ(got,
+              "763 12 0 1; 464 22 1 1; 644 524 1 -1; -207 683 1 0; 759 584 1 0; "
+              "130 451 33 0; 130 451 12 0; 768 573 77 0; 768 573 40 0; ");
+    EXPECT_EQ(Numbers(c.status.sheepHitSound, c.status.shotSound, c.status.explosionSound),
+              "1 1 0");
 }
-
-class StateDecoding : public ::testing::Test {
-   protected:
-    void SetUp() override {
-        memset(message, 0, sizeof message);
-        memset(message, '0', kStateTextLength - 1);
-        message[kStateTextLength - 1] = 'x';
-    }
-    static GameSettings ClientSettings() {
-        GameSettings settings = MatchTestSettings();
-        settings.explotime = 33;
-        settings.bloodtime = 77;
-        settings.exploanim = 3;  // frames 180 / 3 = 60 wide
-        return settings;
-    }
-    void Put(int offset, const char* text) { memcpy(message + offset, text, strlen(text)); }
-    std::string Decode() {
-        StderrCapture capture;
-        DecodeStateMessage(message, &m, kScreen);
-        return capture.Text();
-    }
-
-    TestMatch client{ClientSettings(), kClientSizes};
-    MatchState& m = client.match;
-    char message[kStateMessageSize];
-};
-
-TEST_F(StateDecoding, PlayersAreExchangedAndMirroredByTheClientsOwnPictures) {
-    Sprite& mine = m.herds[1][3];  // the server's herd 0 is this side's top herd
-    Sprite& other = m.herds[0][5];
-    Sprite& gone = m.herds[0][6];
-    mine.direction = 1;
-    other.direction = -1;
-    gone.direction = -1;
-    m.explosions[4].state = m.explosions[5].state = 12;
-    m.blood[30].state = m.blood[31].state = 40;
-    Put(0, "005042375700");
-    Put(12 + 7 * 3, "1200482");
-    Put(12 + 7 * (20 + 5), "3005501");
-    Put(12 + 7 * (20 + 6), "1001000");
-    Put(292 + 7 * 2, "0330-51");         // the server's player 1, slot 2
-    Put(292 + 7 * (10 + 9), "1234561");  // the server's player 2, slot 9
-    Put(432 + 7 * 4, "6100991");
-    Put(432 + 7 * 5, "6100990");
-    Put(572 + 7 * 30, "0080091");
-    Put(572 + 7 * 31, "0080090");
-    EXPECT_EQ(Decode(), "");
-
-    EXPECT_EQ(m.pieces[kCannon2].x, 800 - 70 - 5);
-    EXPECT_EQ(m.pieces[kShield2].x, 800 - 100 - 42);
-    EXPECT_EQ(m.pieces[kCannon1].x, 800 - 50 - 375);
-    EXPECT_EQ(m.pieces[kShield1].x, 800 - 90 - 700);
-
-    EXPECT_EQ(Place(mine), std::tuple(800 - mine.image->w - 120, 600 - mine.image->h - 48, 1));
-    EXPECT_EQ(mine.direction, -1);
-    EXPECT_EQ(Place(other), std::tuple(800 - other.image->w - 300, 600 - other.image->h - 550, 1));
-    EXPECT_EQ(other.direction, 1);
-    EXPECT_EQ(std::pair(gone.state, gone.direction), std::pair(0, -1)) << "keeps its direction";
-
-    EXPECT_EQ(Place(m.shots[1][2]), std::tuple(800 - 8 - 33, 600 - 16 - 0, 1)) << "0-5 reads 0";
-    EXPECT_EQ(Place(m.shots[0][9]), std::tuple(800 - 8 - 123, 600 - 16 - 456, 1));
-    EXPECT_EQ(Place(m.shots[0][2]), std::tuple(800 - 8, 600 - 16, 0)) << "inactive, mirrored";
-
-    // An effect starts from the client's own lifetime on a marker, and is counted down
-    // by the client itself; an explosion is one animation frame wide.
-    EXPECT_EQ(Place(m.explosions[4]), std::tuple(800 - 60 - 610, 600 - 50 - 99, 33));
-    EXPECT_EQ(m.explosions[5].state, 12);
-    EXPECT_EQ(Place(m.blood[30]), std::tuple(800 - 24 - 8, 600 - 18 - 9, 77));
-    EXPECT_EQ(m.blood[31].state, 40);
-}
-
-// Each case: the digit and the sheep-hit, shot and explosion flags it sets; the lines.
-TEST_F(StateDecoding, SoundDigitSetsTheFlagsAndWritesItsDiagnostics) {
-    const char* const cases[][2] = {{"0000", ""},
-                                    {"1001", "x 1  1\n"},
-                                    {"2010", "x 2  2\n"},
-                                    {"4100", "x 4  4\nsheep 1  0\n"},
-                                    {"6110", "x 6  6\nsheep 1  2\n"},
-                                    {"7111", "x 7  7\nsheep 1  3\n"}};
-    for (const auto& [digitAndFlags, lines] : cases) {
-        message[852] = digitAndFlags[0];
-        EXPECT_EQ(Decode(), lines) << digitAndFlags;
-        const MatchStatus& st = m.status;
-        EXPECT_EQ(std::to_string(st.sheepHitSound) + std::to_string(st.shotSound) +
-                      std::to_string(st.explosionSound),
-                  digitAndFlags + 1);
-    }
-}
-
-}  // namespace
