@@ -24,7 +24,11 @@ void ApplyTreatment(SDL_Surface* surface, Treatment treatment) {
             break;
         }
         case Treatment::Alpha:
-            SDL_SetAlpha(surface, SDL_SRCALPHA | SDL_RLEACCEL, 255);
+            // A palette picture has no alpha of its own, and surface alpha 255 draws it
+            // opaque; SDL 1.2 on SDL 2 would draw it as nothing, so it stays a plain copy.
+            if (surface->format->palette == nullptr) {
+                SDL_SetAlpha(surface, SDL_SRCALPHA | SDL_RLEACCEL, 255);
+            }
             break;
     }
 }

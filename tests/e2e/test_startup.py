@@ -21,10 +21,24 @@ def normal_start():
     window, size = game.window(), game.window().get_geometry()
     shown = window.get_wm_name(), size.width, size.height
     expect(shown == ("Meadowgunner v. 1.0", 800, 600), f"the window's title and size: {shown}")
+    # SDL 2 has no icon title of its own, so sdl12-compat leaves it unset.
+    icon = window.get_wm_icon_name()
+    expect(icon == "Medow", f"the window's icon title: {icon!r}", skip_on="sdl12-compat")
+    with open(f"/proc/{game.proc.pid}/maps") as maps:
+        on_compat = "/sdl12-compat/" in maps.read()
+    expect(on_compat == (harness.TARGET == "sdl12-compat"), f"on sdl12-compat: {on_compat}")
     wait(lambda: game.loud() > 100, "no explosion sound at start")
     # ESC ends the splash and, still held at the first menu pass, leaves the menu.
     game.key("Escape", until=game.ended, what="a held ESC did not quit")
     game.expect_exit(0, "ESC through the splash")
+
+
+def fullscreen():
+    """/f: the splash fills the full screen; a held ESC quits"""
+    game = Game("fullscreen")
+    game.start(command=[harness.GAME, "/f"])
+    game.key("Escape", until=game.ended, what="a held ESC did not quit the full screen")
+    game.expect_exit(0, "ESC in full screen")
 
 
 def install():
@@ -151,4 +165,4 @@ def broken_files():
         broken(**case)
 
 
-run([normal_start, install, broken_files])
+run([normal_start, fullscreen, install, broken_files])

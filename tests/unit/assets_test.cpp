@@ -41,15 +41,29 @@ TEST(Assets, ThemeLoadsInOrderWithItsTreatmentsAndReleasesEveryPictureOnce) {
     SurfacePtr target = MakeSurface(2, 1, 0x00123456);
     for (int i = 0; i < 22; ++i) {
         loaded[i] = assets.surfacelist[i];
-        // Keyed pictures show what lies under their top-left index; the explosion strip
-        // is blended by its alpha; the background, splash and border are plain.
+        // Keyed pictures show what lies under their top-left index; the background, splash,
+        // border and an 8-bit explosion strip (no alpha of its own) are plain copies.
         SDL_BlitSurface(loaded[i], nullptr, target.get(), nullptr);
         const bool keyed = i != 0 && i != 7 && i != 12 && i != 21;
         EXPECT_EQ(Numbers(loaded[i]->w, PixelAt(target.get(), 0, 0), PixelAt(target.get(), 1, 0),
                           (loaded[i]->flags & SDL_SRCALPHA) != 0),
-                  Numbers(i + 1, keyed ? 0x123456 : 0x050505, i > 0 ? 0x090909 : 0x123456, i == 7));
+                  Numbers(i + 1, keyed ? 0x123456 : 0x050505, i > 0 ? 0x090909 : 0x123456, 0));
         SDL_FillRect(target.get(), nullptr, 0x00123456);
         ++loaded[i]->refcount;  // an extra hold: the release must drop exactly one
+    }
+    // A strip with an alpha channel is blended by it: one white pixel, half see-through,
+    // in a 32-bit BMP (SDL_SaveBMP would drop the alpha).
+    const char bmp[] =
+        "BM:\0\0\0\0\0\0\0006\0\0\0(\0\0\0\1\0\0\0\1\0\0\0\1\0 \0\0\0\0\0"
+        "\4\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\xff\xff\xff\x80";
+    FILE* file = fopen(names.explosion, "wb");
+    fwrite(bmp, 1, sizeof bmp - 1, file);
+    fclose(file);
+    SurfacePtr blended(LoadImage(names.explosion, Treatment::Alpha));
+    SDL_BlitSurface(blended.get(), nullptr, target.get(), nullptr);
+    for (int shift : {16, 8, 0}) {  // halfway from 0x123456 to white, rounded either way
+        EXPECT_NEAR(PixelAt(target.get(), 0, 0) >> shift & 0xFF,
+                    (0x123456 >> shift & 0xFF) / 2 + 127, 2);
     }
     EXPECT_EQ(assets.sounds[kSheepSound2], nullptr);
     FreeThemeAssets(&assets);
