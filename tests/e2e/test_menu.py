@@ -55,6 +55,9 @@ def four_screens():
         game.click(*BACK, until=game.menu_shown, what=f"the back button did not leave {name}")
     for a, b in itertools.combinations(SCREENS, 2):
         expect(differing(seen[a], seen[b], (0, 0, 800, 500)) > 200, f"{a} and {b} look alike")
+    game.move(ENTRY_X, entry_y(6))  # resting there, a fresh ESC does not quit either
+    game.key("Escape", 0.5)
+    game.expect_running("ESC quit with the pointer resting on entry 6")
     game.quit_with_escape()  # a fresh ESC, the pointer off entries 5 to 9
 
 
