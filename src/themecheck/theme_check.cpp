@@ -139,6 +139,24 @@ std::string SizeProblem(const PictureEntry& entry, const SDL_Surface& picture, i
     return "";
 }
 
+// The game's key is the first byte of a keyed picture's pixel data, and SDL compares it with
+// whole pixels: in a picture of more than 8 bits per pixel the top-left pixel is transparent
+// only if its other bytes are 0 (a 32-bit picture's fourth byte included).
+std::string KeyProblem(const PictureEntry& entry, const SDL_Surface& picture) {
+    if (entry.role != Role::Piece && entry.role != Role::Sheep &&
+        entry.role != Role::GlyphSheet) {
+        return "";
+    }
+    const Uint8* topLeft = static_cast<const Uint8*>(picture.pixels);
+    for (int i = 1; i < picture.format->BytesPerPixel; ++i) {
+        if (topLeft[i] != 0) {
+            return "top-left pixel is drawn: the key is its first byte, and its other bytes "
+                   "are not 0";
+        }
+    }
+    return "";
+}
+
 // Empty when the path can be opened for reading, else why not.
 std::string OpenProblem(const char* path) {
     FilePtr file(fopen(path, "rb"));
@@ -176,9 +194,11 @@ void CheckPicture(const PictureEntry& entry, const ThemeFileNames& names, int ex
         problems->push_back(where + "SDL_image cannot read it: " + IMG_GetError());
         return;
     }
-    problem = SizeProblem(entry, *picture, exploanim);
-    if (!problem.empty()) {
-        problems->push_back(where + problem);
+    for (const std::string& found : {SizeProblem(entry, *picture, exploanim),
+                                     KeyProblem(entry, *picture)}) {
+        if (!found.empty()) {
+            problems->push_back(where + found);
+        }
     }
 }
 

@@ -116,9 +116,10 @@ BROKEN = [  # a game that runs (status None) quits on ESC, after playing from it
          stream="stdout", pattern=r"\ACould not initialize SDL: .*\.\n\Z"),
     dict(name="nomixer", env={"SDL_DISKAUDIOFILE": "/nonexistent/audio.raw"},
          pattern=r"^Warning: Couldn't set 11025 Hz 8-bit audio\n- Reason: "),
-    # Pictures that cannot be loaded: missing, truncated, empty, a folder, a text.
+    # Pictures that cannot be loaded: missing, truncated (a PNG, a BMP), empty, a folder, a text.
     *(dict(name=key, file=key, breakage=breakage, status=1) for key, breakage in [
-        ("winner", os.remove), ("background", half), ("cannon1", lambda path: os.truncate(path, 0)),
+        ("winner", os.remove), ("draw", half), ("background", half),
+        ("cannon1", lambda path: os.truncate(path, 0)),
         ("border", lambda path: os.remove(path) or os.mkdir(path)),
         ("shot", lambda path: open(path, "w").write("not a picture"))]),
     # SDL 2 (behind sdl12-compat) plays what a truncated WAV holds.

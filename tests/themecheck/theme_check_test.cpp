@@ -56,6 +56,7 @@ TEST_F(ThemeCheckTest, BrokenCopiesGiveOneProblemEach) {
         {"cannon1", "wide.bmp", 20, "801 x 10 does not fit on the 800 x 600 screen"},
         {"background", "wide.bmp", 20, "801 x 10 is smaller than the 800 x 600 screen"},
         {"draw", std::string(92, 'x'), 20, "path of 99 characters or more"},
+        {"shot", "opaque.bmp", 20, "shot: broken/opaque.bmp: top-left pixel is drawn"},
     };
     TempDir dir;
     std::filesystem::create_directory_symlink(kDataDir + "/themes", "themes");
@@ -66,10 +67,12 @@ TEST_F(ThemeCheckTest, BrokenCopiesGiveOneProblemEach) {
         bool paletted;
     } pictures[] = {{"rgb.bmp", 500, 160, false},      {"wide.bmp", 801, 10, true},
                     {"screenwide.bmp", 800, 10, true}, {"tall.bmp", 48, 80, true},
-                    {"small.bmp", 640, 480, true},     {"flat.bmp", 780, 31, true}};
+                    {"small.bmp", 640, 480, true},     {"flat.bmp", 780, 31, true},
+                    {"opaque.bmp", 8, 16, false}};
     for (const auto& picture : pictures) {
+        // 0x000100: its first byte is 0, a key that no pixel of it matches
         SurfacePtr surface = picture.paletted ? MakePalettedSurface(picture.w, picture.h)
-                                              : MakeSurface(picture.w, picture.h);
+                                              : MakeSurface(picture.w, picture.h, 0x000100);
         ASSERT_EQ(SDL_SaveBMP(surface.get(), ("broken/" + std::string(picture.name)).c_str()), 0);
     }
     std::ifstream in(kDataDir + "/default.ini");

@@ -3,8 +3,8 @@
 usage: check_theme.py DATA_DIR
 
 Reads every theme file that config.ini offers (theme0=, theme1=, ...), then
-looks at the raw PNG chunks, BMP headers and WAV headers of every file each one
-names.  Exits non-zero with a list of problems.
+looks at the raw PNG chunks, BMP headers and pixels and WAV headers of every
+file each one names.  Exits non-zero with a list of problems.
 """
 
 import os
@@ -13,9 +13,12 @@ import sys
 import wave
 import zlib
 
+# Keyed sprites in the screen's layout; the result banners and glyph sheets are keyed 8-bit
+# palette PNGs.
 KEYED = ["cannon1", "cannon2", "shield1", "shield2", "shot", "blood", "sheeplw", "sheeprw",
-         "sheeplb", "sheeprb", "winner", "loser", "draw", "suddendeath",
-         "abcbig", "abcsmall", "specialchar", "numbers"]
+         "sheeplb", "sheeprb"]
+PALETTED = ["winner", "loser", "draw", "suddendeath", "abcbig", "abcsmall", "specialchar",
+           "numbers"]
 PLAIN = ["background", "splashscreen", "border"]
 SOUNDS = ["sheepsound1", "sheepsound2", "sheepsound3", "shotsound", "explodesound"]
 SCREEN_MASKS = (0x00FF0000, 0x0000FF00, 0x000000FF, 0)  # a 32-bit X11 screen's layout
@@ -74,12 +77,19 @@ def offered_themes(data_dir):
 
 def bmp_info(path):
     with open(path, "rb") as fh:
-        data = fh.read(70)
+        data = fh.read()
     if data[:2] != b"BM" or len(data) < 54:
         raise ValueError("not a BMP file")
+    (offset,) = struct.unpack("<I", data[10:14])
     size, w, h, _planes, bits, compression = struct.unpack("<IiiHHI", data[14:34])
     masks = struct.unpack("<4I", data[54:70]) if compression == 3 and size >= 108 else None
-    return {"w": w, "h": abs(h), "bits": bits, "masks": masks, "kinds": []}
+    info = {"w": w, "h": abs(h), "bits": bits, "masks": masks, "kinds": []}
+    if bits == 32:
+        pixels = data[offset:offset + 4 * w * abs(h)]
+        top_row = pixels[4 * w * (h - 1):] if h > 0 else pixels  # rows bottom-up unless h < 0
+        info["top_left"] = top_row[:4]
+        info["fourth_bytes_zero"] = not any(pixels[3::4])
+    return info
 
 
 def picture_info(path):
@@ -98,25 +108,33 @@ def check_theme(data_dir, theme_file):
     theme = read_keys(os.path.join(data_dir, theme_file))
     prefix = theme.get("themepath", "")
     paths = {k: os.path.join(data_dir, prefix + v) for k, v in theme.items() if k != "themepath"}
-    for key in KEYED + PLAIN + ["explosion"] + SOUNDS:
+    for key in KEYED + PALETTED + PLAIN + ["explosion"] + SOUNDS:
         if key not in paths or not os.path.isfile(paths[key]):
             problems.append("%s: file missing" % key)
     if problems:
         return problems
     infos = {}
-    for key in KEYED + PLAIN + ["explosion"]:
+    for key in KEYED + PALETTED + PLAIN + ["explosion"]:
         info = picture_info(paths[key])
         infos[key] = info
         for bad in ("tIME", "tEXt", "zTXt", "iTXt"):
             if bad in info["kinds"]:
                 problems.append("%s: has a %s chunk" % (key, bad))
+    # The key is the first byte of the pixel data, compared with whole pixels: transparent
+    # pixels, the top-left one first, hold 0 in all four bytes, and so does the unused byte.
     for key in KEYED:
         i = infos[key]
-        if i["ctype"] != 3 or i["depth"] != 8:
+        if i.get("masks") != SCREEN_MASKS or i["bits"] != 32:
+            problems.append("%s: should be a 32-bit BMP laid out as the screen" % key)
+        elif i["top_left"] != bytes(4) or not i["fourth_bytes_zero"]:
+            problems.append("%s: top-left pixel or a fourth byte is not 0" % key)
+    for key in PALETTED:
+        i = infos[key]
+        if i.get("ctype") != 3 or i.get("depth") != 8:
             problems.append("%s: not an 8-bit palette picture" % key)
         if "tRNS" in i["kinds"]:
             problems.append("%s: has a tRNS chunk" % key)
-        if i["first"] != 0:
+        if i.get("first") != 0:
             problems.append("%s: top-left pixel is not palette index 0" % key)
     for key in PLAIN:
         i = infos[key]

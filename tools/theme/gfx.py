@@ -1,8 +1,10 @@
 """Drawing helpers shared by the theme generators.
 
 Everything is drawn at SS times the final size and then box-filtered down,
-which gives smooth edges without any randomness.  Keyed sprites end up as
-8-bit palette PNGs whose index 0 is the transparent key colour.
+which gives smooth edges without any randomness.  Keyed pictures are first
+reduced to a palette whose index 0 is the transparent key: the result banners
+and glyph sheets stay 8-bit palette PNGs, the keyed sprites are written out as
+32-bit BMPs laid out as the screen, in the palette's colours.
 """
 
 import os
@@ -280,10 +282,33 @@ def save_rgba(path, rgba_float):
     Image.fromarray(a, "RGBA").save(path, format="PNG", optimize=False, compress_level=9)
 
 
+def transparent(picture):
+    """Where a keyed picture, 8-bit or in the screen's layout, holds the value of its
+    top-left pixel, the key."""
+    pixels = np.asarray(picture)
+    same = pixels == pixels[0, 0]
+    return same if same.ndim == 2 else same.all(axis=2)
+
+
+def save_keyed_bmp(path, idx, palette):
+    """A keyed picture laid out as the screen, so that SDL run-length encodes it against the
+    screen and copies its opaque runs without converting a pixel.  The game's key is the
+    first byte of the pixel data, and a picture without an alpha mask is compared as whole
+    pixels: transparent pixels (index 0, the top-left one among them) are 0 in all four
+    bytes, the unused byte is 0 throughout, and a visible pure black, which would read as
+    transparent, is nudged to blue 1."""
+    if idx[0, 0] != 0:
+        raise SystemExit("%s: top-left pixel is not transparent" % path)
+    pal = np.array(list(palette)[:256], np.uint8).reshape(-1, 3)
+    rgb = pal[np.asarray(idx)]
+    visible = np.asarray(idx) != 0
+    rgb[visible & (rgb == 0).all(axis=2)] = (0, 0, 1)
+    rgb[~visible] = 0
+    write_bmp32(path, np.concatenate([rgb, np.zeros(rgb.shape[:2] + (1,), np.uint8)], axis=-1),
+                0)
+
+
 def save_keyed(path, canvas_or_rgba, backdrop, threshold=0.4):
     rgba = canvas_or_rgba.reduce() if isinstance(canvas_or_rgba, Canvas) else canvas_or_rgba
     idx, pal = to_keyed(rgba, backdrop, threshold)
-    if idx[0, 0] != 0:
-        raise SystemExit("%s: top-left pixel is not transparent" % path)
-    save_indexed(path, idx, pal)
-    return idx, pal
+    save_keyed_bmp(path, idx, pal)

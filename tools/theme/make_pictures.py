@@ -23,27 +23,33 @@ def main(look, theme_dir, icon_path):
     def out(name):
         return os.path.join(theme_dir, name)
 
-    # The plain pictures are copied to the screen as they are, so they are stored as it is;
-    # these and the explosion strip load without decoding.
+    # Every picture but the result banners and the glyph sheets is stored as the screen lays
+    # out its pixels, so it loads without decoding and is drawn without converting a pixel:
+    # the plain ones are copied, the keyed sprites run-length encoded against the screen,
+    # the explosion strip blended. The banners stay 8-bit, since the game rotates their
+    # palette.
     save_xrgb_bmp(out("background.bmp"), scenery.meadow(look))
     save_xrgb_bmp(out("splashscreen.bmp"), scenery.splashscreen(look))
     save_xrgb_bmp(out("border.bmp"), scenery.border(look))
     save_argb_bmp(out("explosion.bmp"), scenery.explosion(look))
 
-    save_keyed(out("cannon1.png"), sprites.cannon(1, look), look.field)
-    save_keyed(out("cannon2.png"), sprites.cannon(2, look), look.field)
-    save_keyed(out("shield1.png"), sprites.shield(1, look), look.field)
-    save_keyed(out("shield2.png"), sprites.shield(2, look), look.field)
-    save_keyed(out("shot.png"), sprites.shot(look), look.field)
-    save_keyed(out("blood.png"), sprites.blood(look), look.field)
+    save_keyed(out("cannon1.bmp"), sprites.cannon(1, look), look.field)
+    save_keyed(out("cannon2.bmp"), sprites.cannon(2, look), look.field)
+    save_keyed(out("shield1.bmp"), sprites.shield(1, look), look.field)
+    save_keyed(out("shield2.bmp"), sprites.shield(2, look), look.field)
+    save_keyed(out("shot.bmp"), sprites.shot(look), look.field)
+    save_keyed(out("blood.bmp"), sprites.blood(look), look.field)
     for black, tag in ((False, "w"), (True, "b")):
-        save_keyed(out("sheepl%s.png" % tag), sprites.sheep(black, False, look), look.strip)
-        save_keyed(out("sheepr%s.png" % tag), sprites.sheep(black, True, look), look.strip)
+        save_keyed(out("sheepl%s.bmp" % tag), sprites.sheep(black, False, look), look.strip)
+        save_keyed(out("sheepr%s.bmp" % tag), sprites.sheep(black, True, look), look.strip)
 
     for name in banners.BANNERS:
         idx, pal = banners.banner(name, look)
         save_indexed(out(name + ".png"), idx, pal)
 
+    # The glyph sheets stay 8-bit too: the game blits them one cell at a time, and SDL's
+    # run-length encoded blit of a piece walks every run of each row from the sheet's left
+    # edge, which made text four times slower than the 8-bit blit.
     sheet_files = (("abcbig", "abcbig.png"), ("abcsmall", "abcsmall.png"),
                    ("specialchar", "symbols.png"), ("numbers", "numbers.png"))
     for name, file_name in sheet_files:

@@ -21,10 +21,10 @@ THEMES = [
 
 # theme key -> file name, in the order the theme file lists them
 THEME_PICTURES = [
-    ("background", "background.bmp"), ("cannon1", "cannon1.png"), ("cannon2", "cannon2.png"),
-    ("shield1", "shield1.png"), ("shield2", "shield2.png"), ("sheeplw", "sheeplw.png"),
-    ("sheeprw", "sheeprw.png"), ("sheeplb", "sheeplb.png"), ("sheeprb", "sheeprb.png"),
-    ("shot", "shot.png"), ("blood", "blood.png"), ("explosion", "explosion.bmp"),
+    ("background", "background.bmp"), ("cannon1", "cannon1.bmp"), ("cannon2", "cannon2.bmp"),
+    ("shield1", "shield1.bmp"), ("shield2", "shield2.bmp"), ("sheeplw", "sheeplw.bmp"),
+    ("sheeprw", "sheeprw.bmp"), ("sheeplb", "sheeplb.bmp"), ("sheeprb", "sheeprb.bmp"),
+    ("shot", "shot.bmp"), ("blood", "blood.bmp"), ("explosion", "explosion.bmp"),
     ("suddendeath", "suddendeath.png"), ("splashscreen", "splashscreen.bmp"),
     ("winner", "winner.png"), ("loser", "loser.png"), ("draw", "draw.png"),
     ("abcbig", "abcbig.png"), ("abcsmall", "abcsmall.png"),

@@ -15,6 +15,7 @@ import numpy as np
 from PIL import Image
 
 from charset import BLANK_ADVANCE, GLYPHS, LINE_STEP, BLANK_MEASURE
+from gfx import transparent
 
 
 def read_keys(path, encoding="latin-1"):
@@ -49,14 +50,18 @@ class Screen:
         self.rgb = np.array(base.convert("RGB"), dtype=np.uint8)
 
     def blit_keyed(self, im, x, y, src=None, palette=None):
-        idx = np.asarray(im)
-        pal = np.array(palette if palette is not None else im.getpalette()[:768],
-                       np.uint8).reshape(-1, 3)
+        """Pixels equal to the top-left one are transparent; an 8-bit picture shows its
+        palette (or the one given), any other its own colours."""
+        pixels = np.asarray(im)
+        opaque = ~transparent(im)
         if src is not None:
             sx, sy, sw, sh = src
-            idx = idx[sy:sy + sh, sx:sx + sw]
-        key = np.asarray(im)[0, 0]
-        self._paste(pal[idx], idx != key, x, y)
+            pixels, opaque = pixels[sy:sy + sh, sx:sx + sw], opaque[sy:sy + sh, sx:sx + sw]
+        if pixels.ndim == 2:
+            pal = np.array(palette if palette is not None else im.getpalette()[:768],
+                           np.uint8).reshape(-1, 3)
+            pixels = pal[pixels]
+        self._paste(pixels[..., :3], opaque, x, y)
 
     def blit_alpha(self, im, x, y, src=None):
         a = np.asarray(im.convert("RGBA"), dtype=np.float64)

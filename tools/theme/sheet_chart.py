@@ -2,7 +2,7 @@
 (a green bar) and, under each cell, its number and its character: a picture
 for the theme author's guide.
 
-usage: sheet_chart.py SHEET_PNG SHEET_NAME OUT_PNG
+usage: sheet_chart.py SHEET_PICTURE SHEET_NAME OUT_PNG
 """
 
 import sys
@@ -11,7 +11,7 @@ import numpy as np
 from PIL import Image, ImageDraw
 
 from charset import CELL_H, CELL_W, SHEETS
-from gfx import font
+from gfx import font, transparent
 
 SCALE = 2
 LABELS = 44  # rows under the cells for the cell number and the character
@@ -25,9 +25,8 @@ def chart(sheet_path, name):
     cells = SHEETS[name]
     glyphs = sheet.convert("RGB").resize((sheet.width * SCALE, sheet.height * SCALE),
                                          Image.NEAREST)
-    # pixels of the key (the palette index of the top-left pixel) show the backdrop
-    index = np.asarray(sheet)
-    mask = Image.fromarray(np.where(index == index[0, 0], 0, 255).astype(np.uint8), "L")
+    # pixels equal to the top-left one (the key) show the backdrop
+    mask = Image.fromarray(np.where(transparent(sheet), 0, 255).astype(np.uint8), "L")
     mask = mask.resize(glyphs.size, Image.NEAREST)
     cw, ch = CELL_W * SCALE, CELL_H * SCALE
     out = Image.new("RGB", (len(cells) * cw + 1, ch + LABELS), BACKDROP)
