@@ -9,8 +9,8 @@ and while the peer is silent ESC still leaves and the close button still ends th
 Last, a client that finds no server."""
 import itertools, random, re, string, time
 
-from harness import (Game, attempt, connect, expect, input_message, left_edge, listen, piece_at,
-                     receive, run, send_in_pieces, setup, state_message, wait)
+from harness import (Game, attempt, connect, differing, expect, input_message, left_edge, listen,
+                     piece_at, receive, run, send_in_pieces, setup, state_message, wait)
 
 setup(network=True)
 server, client = (Game(name, {"sheepmax": 20, "maxshots": 3, "speedfast": 10})
@@ -19,6 +19,7 @@ CLIENT_LOST = r"Couldn't receive client data!\n"
 SERVER_LOST = r"Error: Received 0 bytesCouldn't receive server data!\n"
 SERVER_GONE = r"(Error: Received -?\d+ bytesCouldn't receive server data!|SDLNet_TCP_Send: .*\n" \
     r"Couldn't send data to server!)\n"  # a failed receive, or a failed send
+RATE = (630, 345, 170, 32)  # where a match shows its frame rate
 PIECES = (370, 360, 420, 7)  # what the peer serves: cannon 1, shield 1, cannon 2, shield 2
 GARBAGE = [random.Random(7).randbytes(1500), b"\xff" * 1500, b"-" * 1500, b"9" * 1500,
            (string.ascii_letters * 30)[:1500].encode()]
@@ -43,6 +44,11 @@ def client_keys():
     expect(None not in before, f"a cannon is missing from its row: {before}")
     client.key("Left", 0.3, until=lambda: None not in (now := edges()) and now[0] > before[0]
                and now[1] < before[1], what=f"Left on the client moved no cannon from {before}")
+    # F held over many frames shows the client's frame rate once, and steadily.
+    rate = lambda: differing(client.shot(), client.picture("background"), RATE) > 100
+    shown = client.hold(0.3, lambda: [rate() for _ in range(8)], keys=["f"])
+    expect(shown == [True] * 8, f"the rate while F is held: {shown}")
+    client.key("f", until=lambda: not rate(), what="a second F did not hide the rate")
 
 
 def client_shots():
