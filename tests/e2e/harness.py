@@ -295,11 +295,12 @@ def input_message(value):
     return struct.pack("<i", value)
 
 
-def state_message(pieces=(370, 360, 420, 7), sound=0):
-    """A StateMessage: the pieces at x, two sheep alive in each herd (an undecided match)
-    and every other slot empty."""
+def state_message(pieces=(370, 360, 420, 7), sound=0, blood="0" * 7):
+    """A StateMessage: the pieces at x, two sheep alive in each herd (an undecided match),
+    the first blood slot (x, y, start mark) and every other slot empty."""
     herd = lambda y: f"100{y:03d}1600{y:03d}1" + "0" * 7 * 18
-    text = "".join(f"{x:03d}" for x in pieces) + herd(540) + herd(20) + "0" * 560 + f"{sound}x"
+    text = "".join(f"{x:03d}" for x in pieces) + herd(540) + herd(20) + "0" * 280 + \
+        blood.ljust(280, "0") + f"{sound}x"
     return text.encode().ljust(1500, b"\0")
 
 
