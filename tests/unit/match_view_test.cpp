@@ -184,4 +184,3 @@ TEST(DrawMatch, ExplosionFramesOfTheirOwnShowWhatTheStripShows) {
         EXPECT_TRUE(SamePixels(screen.get(), other.get()));
     }
 }
-
