@@ -1,8 +1,5 @@
 #!/usr/bin/env python3
-"""The local match in a real window. The demo: frames advance, a result appears with its
-"Press ESC to continue." bar, ESC returns to the menu. The match against the computer:
-the arrows move player 1's cannon, Ctrl+Left its shield, Space fires with a sound, F
-shows the frame rate, ESC returns to the menu."""
+"""The local match in a real window: the demo, and a match against the computer."""
 import time
 
 from harness import ENTRY_X, Game, crop, differing, entry_y, expect, left_edge, run, setup, wait

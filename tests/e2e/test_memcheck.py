@@ -1,8 +1,5 @@
 #!/usr/bin/env python3
-"""One session under valgrind's memcheck, on a game built without sanitizers: the menu, a
-demo, a text screen, a short network match against the Python peer, and quitting. No
-invalid read or write, no uninitialised value used and no block definitely lost, but for
-the libraries' own problems in memcheck.supp."""
+"""One session under valgrind's memcheck on a game built without sanitizers."""
 import os, sys, time
 
 import harness

@@ -1,7 +1,5 @@
 #!/usr/bin/env python3
-"""The main menu in a real window: the splash and the click lock, the highlight bar, a
-local match and the escape lock, the four screens and their back button, the German
-texts, and closing the window from the menu, a screen and a match."""
+"""The main menu, its locks and its screens in a real window."""
 import itertools, time
 
 from harness import BACK, ENTRY_X, Game, crop, differing, entry_y, expect, run, setup, wait

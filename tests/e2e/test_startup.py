@@ -1,10 +1,6 @@
 #!/usr/bin/env python3
-"""Start-up in a real window: title, size, splash and start-up sound; the installed game
-and its launcher; broken installations, themes and language files. A picture that
-cannot be loaded ends the game with its message and status 1, a sound that cannot be
-loaded stays silent; the others run to the menu (through a demo where it matters) and
-quit cleanly."""
-import glob, os, re, subprocess, time
+"""Start-up in a real window, and broken installations, themes and language files."""
+import os, re, time
 
 from PIL import Image
 
@@ -39,29 +35,6 @@ def fullscreen():
     game.start(command=[harness.GAME, "/f"])
     game.key("Escape", until=game.ended, what="a held ESC did not quit the full screen")
     game.expect_exit(0, "ESC in full screen")
-
-
-def install():
-    """cmake --install puts the desktop entry, the icon, the game and its data in place; the
-    launcher starts it from any folder without a complaint. (The folders of the launcher
-    and the name of the desktop entry are the packaging's to choose.)"""
-    prefix = os.path.join(harness.WORK, "prefix")
-    done = subprocess.run(["cmake", "--install", os.path.dirname(harness.GAME), "--prefix", prefix],
-                          capture_output=True, text=True)
-    expect(done.returncode == 0, f"cmake --install failed: {(done.stdout + done.stderr)[-900:]}")
-    expect(os.path.exists(f"{prefix}/share/icons/hicolor/64x64/apps/meadowgunner.png"), "no icon")
-    desktop, = glob.glob(prefix + "/share/applications/*.desktop")
-    launcher, = (path for path in glob.glob(prefix + "/*/meadowgunner") if os.path.isfile(path))
-    with open(desktop) as f:
-        expect("Exec=meadowgunner\n" in f.read(), "the desktop entry does not start the launcher")
-    for theme in ("default.ini", "night.ini"):
-        checked = subprocess.run([os.path.dirname(launcher) + "/meadowgunner-theme-check", theme],
-                                 cwd=prefix + "/share/meadowgunner", capture_output=True)
-        expect(checked.returncode == 0, f"the installed theme checker finds problems in {theme}")
-    game = Game("launcher")  # started in the folder of the instances, unrelated to the game
-    game.start({"SDL_AUDIODRIVER": "dummy"}, [launcher], harness.WORK, menu=True)
-    game.quit_with_escape()
-    expect(game.stderr() == "", f"complaints: {game.stderr()!r}")
 
 
 def half(path):
@@ -166,4 +139,4 @@ def broken_files():
         broken(**case)
 
 
-run([normal_start, fullscreen, install, broken_files])
+run([normal_start, fullscreen, broken_files])

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The package: its control fields, lintian, apt's view of its dependencies, the
-# same files as `cmake --install`, and valid desktop entry, metainfo, man page and icons.
+# same files as `cmake --install`, the desktop entry starting the launcher, the installed theme
+# checker passing both themes, and valid desktop entry, metainfo, man page and icons.
 source "$(dirname "$0")/common.sh"
 
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section is not games"
@@ -23,6 +24,12 @@ desktop-file-validate "$usr/share/applications/io.github.meadowgunner.Meadowgunn
     fail "desktop entry"
 appstreamcli validate --no-net "$usr/share/metainfo/io.github.meadowgunner.Meadowgunner.metainfo.xml" ||
     fail "metainfo"
+grep -qx "Exec=meadowgunner" "$usr/share/applications/"*.desktop || fail "Exec is not the launcher"
+for theme in default.ini night.ini; do
+    (cd "$usr/share/meadowgunner" &&
+        SDL_AUDIODRIVER=dummy "$usr/games/meadowgunner-theme-check" "$theme") ||
+        fail "the installed theme checker finds problems in $theme"
+done
 for page in "$usr"/share/man/man6/meadowgunner*.6.gz; do
     warnings=$(zcat "$page" | groff -man -ww -z 2>&1) && [ -z "$warnings" ] ||
         fail "man page $page: $warnings"

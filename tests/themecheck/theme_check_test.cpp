@@ -20,16 +20,6 @@ class ThemeCheckTest : public testing::Test {
     }
 };
 
-TEST_F(ThemeCheckTest, ShippedThemesHaveNoProblems) {
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(kDataDir);
-    for (const char* theme : {"default.ini", "night.ini"}) {
-        SCOPED_TRACE(theme);
-        EXPECT_EQ(CheckTheme(theme, ExploanimFromSettings()), std::vector<std::string>{});
-    }
-    std::filesystem::current_path(previous);
-}
-
 // The shipped meadow theme with one key pointed at a file of broken/ (an empty name drops
 // the key's line); each break gives exactly its own message.
 struct BrokenCopy {

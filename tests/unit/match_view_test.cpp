@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <tuple>
 
 #include "match/match_view.h"
 #include "test_support.h"
@@ -106,33 +107,24 @@ static bool SamePixels(SDL_Surface* a, SDL_Surface* b) {
            memcmp(a->pixels, b->pixels, static_cast<size_t>(a->pitch) * a->h) == 0;
 }
 
+// Screen-sized, smaller than the screen, and blending (each area blends in turn); the
+// areas overlap, run off every edge, and some are empty.
 TEST(EraseDrawnAreas, CopiesWhatTheAreasOneByOneWouldCopy) {
-    struct Case {
-        const char* what;
-        int backgroundW, backgroundH;
-        Uint8 alpha;  // 255: a plain copy; less: every area blends in turn
-    };
-    const Case cases[] = {{"screen-sized", 800, 600, 255},
-                          {"smaller than the screen", 500, 300, 255},
-                          {"blending", 800, 600, 128}};
     srand(7);
-    for (const Case& c : cases) {
+    for (auto [w, h, alpha] : {std::tuple(800, 600, 255), {500, 300, 255}, {800, 600, 128}}) {
         for (int round = 0; round < 12; ++round) {
-            SCOPED_TRACE(testing::Message() << c.what << ", round " << round);
+            SCOPED_TRACE(testing::Message() << w << " " << alpha << ", round " << round);
             SDL_Rect areas[kDrawnAreaCapacity];
             const int count = round == 0 ? 0 : rand() % kDrawnAreaCapacity + 1;
-            for (int i = 0; i < count; ++i) {  // overlapping, off every edge, some empty
-                areas[i] = SDL_Rect{static_cast<Sint16>(rand() % 1000 - 100),
-                                    static_cast<Sint16>(rand() % 800 - 100),
-                                    static_cast<Uint16>(rand() % (i % 5 == 0 ? 1300 : 80)),
-                                    static_cast<Uint16>(rand() % (i % 7 == 0 ? 700 : 70))};
+            for (int i = 0; i < count; ++i) {
+                areas[i] = {Sint16(rand() % 1000 - 100), Sint16(rand() % 800 - 100),
+                            Uint16(rand() % (i % 5 == 0 ? 1300 : 80)),
+                            Uint16(rand() % (i % 7 == 0 ? 700 : 70))};
             }
-            SurfacePtr background = Patterned(c.backgroundW, c.backgroundH);
-            if (c.alpha != 255) {
-                SDL_SetAlpha(background.get(), SDL_SRCALPHA, c.alpha);
-            }
-            SurfacePtr expected = MakeSurface(800, 600, 0x00A0B0C0);
-            SurfacePtr screen = MakeSurface(800, 600, 0x00A0B0C0);
+            SurfacePtr background = Patterned(w, h);
+            SDL_SetAlpha(background.get(), alpha == 255 ? 0 : SDL_SRCALPHA, Uint8(alpha));
+            SurfacePtr expected = MakeSurface(800, 600, kScreen),
+                       screen = MakeSurface(800, 600, kScreen);
             for (int i = count - 1; i >= 0; --i) {
                 SDL_Rect from = areas[i], to = areas[i];
                 SDL_BlitSurface(background.get(), &from, expected.get(), &to);
@@ -143,44 +135,34 @@ TEST(EraseDrawnAreas, CopiesWhatTheAreasOneByOneWouldCopy) {
     }
 }
 
+// Each case: the strip's alpha mask, its own alpha (a theme's picture may have no alpha
+// channel), exploanim (0: frames wider than the strip), and whether the strip was blitted,
+// and so run-length encoded, before it was cut.
 TEST(DrawMatch, ExplosionFramesOfTheirOwnShowWhatTheStripShows) {
-    struct Case {
-        const char* what;
-        Uint32 amask;
-        Uint8 alpha;  // the strip's own alpha: a theme's picture may have no alpha channel
-        int exploanim;
-        bool encodedBefore;  // the strip was blitted (RLE-encoded) before it was cut
-    };
-    const Case cases[] = {{"per-pixel alpha", 0xFF000000, 255, 5, false},
-                          {"per-pixel alpha, encoded", 0xFF000000, 255, 5, true},
-                          {"half see-through, 4 frames", 0, 128, 4, false},
-                          {"frames wider than the strip", 0xFF000000, 255, 0, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        TestMatch plain;
-        SurfacePtr strip = Patterned(100, 20, c.amask);
-        SDL_SetAlpha(strip.get(), SDL_SRCALPHA | SDL_RLEACCEL, c.alpha);
-        SurfacePtr screen = MakeSurface(800, 600, 0x00336699);
-        SurfacePtr other = MakeSurface(800, 600, 0x00336699);
-        if (c.encodedBefore) {
+    const std::tuple<Uint32, int, int, bool> cases[] = {{0xFF000000, 255, 5, false},
+                                                        {0xFF000000, 255, 5, true},
+                                                        {0, 128, 4, false},
+                                                        {0xFF000000, 255, 0, false}};
+    for (auto [amask, alpha, exploanim, encodedBefore] : cases) {
+        SCOPED_TRACE(testing::Message() << alpha << " " << exploanim << " " << encodedBefore);
+        Scene s;
+        SurfacePtr strip = Patterned(100, 20, amask), other = MakeSurface(800, 600, kScreen);
+        SDL_SetAlpha(strip.get(), SDL_SRCALPHA | SDL_RLEACCEL, Uint8(alpha));
+        if (encodedBefore) {
             SDL_BlitSurface(strip.get(), nullptr, other.get(), nullptr);
-            SDL_FillRect(other.get(), nullptr, 0x00336699);
+            SDL_FillRect(other.get(), nullptr, kScreen);
         }
-        MatchState& m = plain.match;
-        m.settings.explotime = 5;
-        m.settings.exploanim = c.exploanim;
-        m.settings.exploframewidth = c.exploanim > 0 ? 100 / c.exploanim : 200;
+        s.m.settings.exploanim = exploanim;
+        s.m.settings.exploframewidth = exploanim > 0 ? 100 / exploanim : 200;
         for (int i = 0; i < 5; ++i) {  // every frame, one partly off the screen
-            m.explosions[i] = Sprite{i * 150 - 10, 300 + i, i + 1, 0, 0, strip.get()};
+            s.m.explosions[i] = Sprite{i * 150 - 10, 300 + i, i + 1, 0, 0, strip.get()};
         }
         ExplosionFrames frames;
-        CutExplosionFrames(strip.get(), m.settings.exploframewidth, &frames);
-        EXPECT_EQ(frames.count, c.exploanim > 0 ? c.exploanim : 0);
-        SurfacePtr sheet = MakeSurface(30 * 28, 32, 0x00FFFFFF);
-        TextStyle style{sheet.get(), sheet.get(), sheet.get(), sheet.get(), sheet.get()};
-        DrawMatchFrame(&m, screen.get(), &style);
-        m.explosionFrames = &frames;
-        DrawMatchFrame(&m, other.get(), &style);
-        EXPECT_TRUE(SamePixels(screen.get(), other.get()));
+        CutExplosionFrames(strip.get(), s.m.settings.exploframewidth, &frames);
+        EXPECT_EQ(frames.count, exploanim);
+        DrawMatchFrame(&s.m, s.screen.get(), &s.style);
+        s.m.explosionFrames = &frames;
+        DrawMatchFrame(&s.m, other.get(), &s.style);
+        EXPECT_TRUE(SamePixels(s.screen.get(), other.get()));
     }
 }
