@@ -75,9 +75,8 @@ void DealBusiestScene(Bench* b) {
     for (int i = 0; i < kBloodSlots; ++i) {
         m.blood[i] = At(19 * i, i % 2 == 0 ? 540 : 20, 300 - i, b->assets.blood);
     }
-    CutExplosionFrames(b->assets.explosion, m.settings.exploframewidth, &b->explosionFrames);
-    m.explosionFrames = &b->explosionFrames;  // as the match loops do
-    m.status.phase = Player1Won;              // a decided match stays decided
+    UseExplosionFrames(&m, b->assets.explosion, &b->explosionFrames);  // as the match loops do
+    m.status.phase = Player1Won;  // a decided match stays decided
     m.status.showFps = 1;
     m.status.fps = 1000.0f;
     b->sceneTables = b->tables;

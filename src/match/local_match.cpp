@@ -25,9 +25,7 @@ void LocalMatch(const MatchResources& resources, GameSettings settings, MatchSta
     MatchState match = MakeMatchState(resources.tables, settings, status);
     SetupMatch(&match, size, resources.assets, SDL_GetTicks());
     ExplosionFrames explosionFrames;
-    CutExplosionFrames(resources.assets->explosion, match.settings.exploframewidth,
-                       &explosionFrames);
-    match.explosionFrames = &explosionFrames;
+    UseExplosionFrames(&match, resources.assets->explosion, &explosionFrames);
     ShowBackground(resources.background, screen);
 
     for (;;) {

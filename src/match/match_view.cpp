@@ -350,6 +350,11 @@ void CutExplosionFrames(SDL_Surface* strip, int frameWidth, ExplosionFrames* out
     }
 }
 
+void UseExplosionFrames(MatchState* match, SDL_Surface* strip, ExplosionFrames* frames) {
+    CutExplosionFrames(strip, match->settings.exploframewidth, frames);
+    match->explosionFrames = frames;
+}
+
 void EraseDrawnAreas(SDL_Surface* background, SDL_Surface* screen, const SDL_Rect* areas,
                      int count) {
     // A plain background copies the same pixels whatever the order and however often an

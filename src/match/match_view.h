@@ -31,6 +31,10 @@ struct ExplosionFrames {
 // Cuts the strip into frames frameWidth wide (none when it has no whole frame).
 void CutExplosionFrames(SDL_Surface* strip, int frameWidth, ExplosionFrames* out);
 
+// Cuts the strip at the match's frame width into frames, which the match then draws from;
+// the frames must outlive the match's drawing.
+void UseExplosionFrames(MatchState* match, SDL_Surface* strip, ExplosionFrames* frames);
+
 // DrawMatch without the screen update: draws and records only.
 void DrawMatchFrame(MatchState* match, SDL_Surface* screen, const TextStyle* style);
 

@@ -154,9 +154,7 @@ void NetworkMatch(const MatchResources& resources, GameSettings settings, MatchS
     // The client deals too: its sheep keep the colours and pictures of its own deal.
     SetupMatch(&match, size, resources.assets, SDL_GetTicks());
     ExplosionFrames explosionFrames;
-    CutExplosionFrames(resources.assets->explosion, match.settings.exploframewidth,
-                       &explosionFrames);
-    match.explosionFrames = &explosionFrames;
+    UseExplosionFrames(&match, resources.assets->explosion, &explosionFrames);
 
     NetSession session;
     if (!Connect(&session, isServer, screen, &style)) {

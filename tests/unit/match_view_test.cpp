@@ -158,10 +158,9 @@ TEST(DrawMatch, ExplosionFramesOfTheirOwnShowWhatTheStripShows) {
             s.m.explosions[i] = Sprite{i * 150 - 10, 300 + i, i + 1, 0, 0, strip.get()};
         }
         ExplosionFrames frames;
-        CutExplosionFrames(strip.get(), s.m.settings.exploframewidth, &frames);
-        EXPECT_EQ(frames.count, exploanim);
         DrawMatchFrame(&s.m, s.screen.get(), &s.style);
-        s.m.explosionFrames = &frames;
+        UseExplosionFrames(&s.m, strip.get(), &frames);
+        EXPECT_EQ(frames.count, exploanim);
         DrawMatchFrame(&s.m, other.get(), &s.style);
         EXPECT_TRUE(SamePixels(s.screen.get(), other.get()));
     }
