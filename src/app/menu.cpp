@@ -10,6 +10,7 @@
 #include "config/assets.h"
 #include "match/local_match.h"
 #include "net/network_match.h"
+#include "platform/platform.h"
 #include "text/bounded_text.h"
 
 namespace {
@@ -96,7 +97,7 @@ void ShowStartBanner(SDL_Surface* screen, const TextStyle* style) {
 
 void PlayStartSound(Mix_Chunk* explosion) {
     if (explosion != nullptr) {
-        Mix_PlayChannelTimed(1, explosion, 0, -1);
+        PlaySoundOnChannel(1, explosion);
     }
 }
 
@@ -171,7 +172,7 @@ bool ActOnEntry(SDL_Surface* screen, MenuRecords* menu, MenuLocks* locks, int en
 
 // One pass of the menu loop; returns whether the menu is to be left.
 bool RunMenuPass(SDL_Surface* screen, MenuRecords* menu, MenuLocks* locks) {
-    SDL_FillRect(screen, nullptr, 0);
+    ClearScreen(screen);
     DrainEvents();
     InputSnapshot input = PollInput();
     ReleaseMenuLocks(locks, input);
@@ -187,7 +188,7 @@ bool RunMenuPass(SDL_Surface* screen, MenuRecords* menu, MenuLocks* locks) {
         return true;
     }
     DrawMenuTexts(screen, menu);
-    SDL_UpdateRect(screen, 0, 0, 0, 0);
+    ShowScreen(screen);
     return false;
 }
 
@@ -221,7 +222,7 @@ void ShowSplash(SDL_Surface* screen, const MatchStatus* status) {
     for (int pass = 0; pass < kSplashPasses; ++pass) {
         SDL_Rect target = corner;
         ReportRefusedBlit(SDL_BlitSurface(splash, nullptr, screen, &target));
-        SDL_UpdateRect(screen, 0, 0, 0, 0);
+        ShowScreen(screen);
         SDL_Delay(kSplashDelayMs);
         DrainEvents();
         if (EndsSplash(PollInput())) {

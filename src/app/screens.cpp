@@ -4,6 +4,7 @@
 
 #include "app/menu.h"
 #include "input/polled_input.h"
+#include "platform/platform.h"
 #include "text/bounded_text.h"
 
 namespace {
@@ -47,10 +48,10 @@ void RunSubScreen(SDL_Surface* screen, const TextStyle* style, const LanguageTex
             BackButtonHit(input.mouseX, input.mouseY, screen->h, borderHeight)) {
             return;
         }
-        SDL_FillRect(screen, nullptr, 0);
+        ClearScreen(screen);
         drawContent();
         DrawButton(screen, style, backButton, texts->BackMenu);
-        SDL_UpdateRect(screen, 0, 0, 0, 0);
+        ShowScreen(screen);
     }
 }
 

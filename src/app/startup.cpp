@@ -9,6 +9,7 @@
 #include <ctime>
 
 #include "app/menu.h"
+#include "platform/platform.h"
 
 bool WantsFullscreen(int argc, char** argv) {
     for (int i = argc - 1; i >= 0; --i) {
@@ -31,7 +32,7 @@ void RunGame(int argc, char** argv) {
     }
     atexit(SDL_Quit);
     SDL_WM_SetCaption("Meadowgunner v. 1.0", "Medow");
-    SDL_Surface* screen = SDL_SetVideoMode(800, 600, 0, fullscreen ? SDL_FULLSCREEN : 0);
+    SDL_Surface* screen = OpenDisplay(800, 600, fullscreen);
     if (screen == nullptr) {
         fprintf(stderr, "Couldn't set video mode: %s\n", SDL_GetError());
         exit(1);

@@ -1,9 +1,9 @@
 #include "config/assets.h"
 
-#include <SDL/SDL_image.h>
-
 #include <cstdio>
 #include <cstdlib>
+
+#include "platform/platform.h"
 
 namespace {
 
@@ -14,20 +14,17 @@ void ApplyTreatment(SDL_Surface* surface, Treatment treatment) {
         case Treatment::Keyed: {
             // The key is the first byte of the pixel data: for an 8-bit picture, the
             // palette index of its top-left pixel.
-            if (surface->pixels == nullptr || surface->w == 0 || surface->h == 0) {
-                break;
+            const int key = FirstPixelByte(surface);
+            if (key >= 0) {
+                KeyPicture(surface, static_cast<Uint32>(key));
             }
-            SDL_LockSurface(surface);
-            Uint32 key = static_cast<const Uint8*>(surface->pixels)[0];
-            SDL_UnlockSurface(surface);
-            SDL_SetColorKey(surface, SDL_SRCCOLORKEY | SDL_RLEACCEL, key);
             break;
         }
         case Treatment::Alpha:
             // A palette picture has no alpha of its own, and surface alpha 255 draws it
             // opaque; SDL 1.2 on SDL 2 would draw it as nothing, so it stays a plain copy.
-            if (surface->format->palette == nullptr) {
-                SDL_SetAlpha(surface, SDL_SRCALPHA | SDL_RLEACCEL, 255);
+            if (PicturePalette(surface) == nullptr) {
+                BlendPicture(surface);
             }
             break;
     }
@@ -52,7 +49,7 @@ Mix_Chunk* LoadSound(const char* path) {
 }  // namespace
 
 SDL_Surface* LoadImage(const char* path, Treatment treatment) {
-    SDL_Surface* surface = IMG_Load(path);
+    SDL_Surface* surface = LoadPictureFile(path);
     if (surface == nullptr) {
         fprintf(stderr, "Couldn't load %s: %s\n", path, SDL_GetError());
         exit(1);
@@ -98,7 +95,7 @@ void LoadFontSheets(const ThemeFileNames* names, ThemeAssets* assets, TextStyle*
 
 void FreeThemeAssets(ThemeAssets* assets) {
     for (int i = assets->surfacecount - 1; i >= 0; --i) {
-        SDL_FreeSurface(assets->surfacelist[i]);
+        FreePicture(assets->surfacelist[i]);
         assets->surfacelist[i] = nullptr;
     }
     assets->surfacecount = 0;

@@ -39,7 +39,7 @@ struct ThemeAssets {
     int surfacecount;
 };
 
-// Loads a picture with IMG_Load and applies the treatment; on failure prints
+// Loads a picture file and applies the treatment; on failure prints
 // "Couldn't load %s: %s\n" and exits with status 1.
 SDL_Surface* LoadImage(const char* path, Treatment treatment);
 

@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 
+#include "platform/platform.h"
+
 InputSnapshot PollInput() {
     InputSnapshot input;
-    input.keys = SDL_GetKeyState(&input.keyCount);
+    input.keys = HeldKeyTable(&input.keyCount);
     input.mods = SDL_GetModState();
     input.buttons = SDL_GetMouseState(&input.mouseX, &input.mouseY);
     return input;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/platform.h"
+
 namespace {
 
 constexpr int kExplosionChannel = 1;
@@ -15,7 +17,7 @@ constexpr int kSheepSoundCount = 3;
 void PlayChunkOnChannel(int channel, Mix_Chunk* chunk) {
     // A sound whose file was missing stays empty and is simply not heard.
     if (chunk != nullptr) {
-        Mix_PlayChannelTimed(channel, chunk, 0, -1);
+        PlaySoundOnChannel(channel, chunk);
     }
 }
 
@@ -42,6 +44,7 @@ void PaceFrame(MatchState* match, TickFn ticks) {
     // Differences of unsigned ticks stay right when the counter wraps round.
     status.frameEnd = ticks();
     while (static_cast<Uint32>(status.frameEnd - status.frameStart) < duration) {
+        YieldWhileWaiting(duration - static_cast<Uint32>(status.frameEnd - status.frameStart));
         status.frameEnd = ticks();
     }
     const Uint32 elapsed = status.frameEnd - status.frameStart;

@@ -9,7 +9,7 @@
 using PlayChunkFn = void (*)(int channel, Mix_Chunk* chunk);
 using TickFn = Uint32 (*)();
 
-// Starts Mix_PlayChannelTimed(channel, chunk, 0, -1).
+// Plays chunk once on channel (PlaySoundOnChannel); an empty chunk plays nothing.
 void PlayChunkOnChannel(int channel, Mix_Chunk* chunk);
 
 // Plays the flagged sounds, each on its own channel, then clears the flags.

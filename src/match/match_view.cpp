@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
+#include "platform/platform.h"
 #include "text/bounded_text.h"
 
 namespace {
@@ -93,38 +93,6 @@ SDL_Surface* FrameOfItsOwn(const ExplosionFrames* frames, const SDL_Surface* str
     return frames->frames[frame.x / frames->width].get();
 }
 
-// A copy of columns x .. x + w - 1 with the strip's format, palette and transparency.
-SDL_Surface* CutFrame(SDL_Surface* strip, int x, int w) {
-    const SDL_PixelFormat* format = strip->format;
-    SDL_Surface* frame =
-        SDL_CreateRGBSurface(SDL_SWSURFACE, w, strip->h, format->BitsPerPixel, format->Rmask,
-                             format->Gmask, format->Bmask, format->Amask);
-    if (frame == nullptr) {
-        return nullptr;
-    }
-    if (format->palette != nullptr) {
-        SDL_SetColors(frame, format->palette->colors, 0, format->palette->ncolors);
-    }
-    // Locking gives an RLE-encoded strip its pixels back for the copy.
-    if (SDL_LockSurface(strip) < 0) {
-        SDL_FreeSurface(frame);
-        return nullptr;
-    }
-    const int bytes = format->BytesPerPixel;
-    for (int y = 0; y < strip->h; ++y) {
-        memcpy(static_cast<Uint8*>(frame->pixels) + y * frame->pitch,
-               static_cast<const Uint8*>(strip->pixels) + y * strip->pitch + x * bytes,
-               static_cast<size_t>(w) * bytes);
-    }
-    SDL_UnlockSurface(strip);
-    const Uint32 rle = (strip->flags & SDL_RLEACCELOK) != 0 ? SDL_RLEACCEL : 0;
-    SDL_SetAlpha(frame, (strip->flags & SDL_SRCALPHA) | rle, format->alpha);
-    if ((strip->flags & SDL_SRCCOLORKEY) != 0) {
-        SDL_SetColorKey(frame, SDL_SRCCOLORKEY | rle, format->colorkey);
-    }
-    return frame;
-}
-
 void DrawExplosions(MatchState* match, SDL_Surface* screen) {
     const GameSettings& settings = match->settings;
     for (int i = 0; i < kExplosionSlots; ++i) {
@@ -208,8 +176,8 @@ void DrawHud(MatchState* match, SDL_Surface* screen, const TextStyle* style) {
 }
 
 bool HasPalette(const SDL_Surface* picture) {
-    return picture != nullptr && picture->format != nullptr && picture->format->BitsPerPixel == 8 &&
-           picture->format->palette != nullptr && picture->format->palette->ncolors > 0;
+    const SDL_Palette* palette = PicturePalette(picture);
+    return palette != nullptr && palette->ncolors > 0;
 }
 
 struct Span {
@@ -313,7 +281,7 @@ void EraseUnion(SDL_Surface* background, SDL_Surface* screen, const SDL_Rect* ar
 
 void DrawMatch(MatchState* match, SDL_Surface* screen, const TextStyle* style) {
     DrawMatchFrame(match, screen, style);
-    SDL_UpdateRect(screen, 0, 0, 0, 0);
+    ShowScreen(screen);
 }
 
 void DrawMatchFrame(MatchState* match, SDL_Surface* screen, const TextStyle* style) {
@@ -342,7 +310,7 @@ void CutExplosionFrames(SDL_Surface* strip, int frameWidth, ExplosionFrames* out
     out->width = frameWidth;
     const int count = std::min(strip->w / frameWidth, kMaxExplosionFrames);
     for (int i = 0; i < count; ++i) {
-        out->frames[i].reset(CutFrame(strip, i * frameWidth, frameWidth));
+        out->frames[i].reset(CopyPictureColumns(strip, i * frameWidth, frameWidth));
         if (!out->frames[i]) {
             return;  // the frames cut so far serve; the rest come from the strip
         }
@@ -373,9 +341,10 @@ void CyclePalette(SDL_Color* savedPalette, SDL_Surface* picture, int* paletteSte
     if (!HasPalette(picture)) {
         return;  // nothing to rotate: the picture is shown as it is
     }
-    const int n = std::min(picture->format->palette->ncolors, 256);
+    const SDL_Palette* palette = PicturePalette(picture);
+    const int n = std::min(palette->ncolors, 256);
     if (*paletteStep == 0) {
-        std::copy_n(picture->format->palette->colors, n, savedPalette);
+        std::copy_n(palette->colors, n, savedPalette);
     }
     ++*paletteStep;
     if (*paletteStep >= n || *paletteStep < 0) {
@@ -385,7 +354,7 @@ void CyclePalette(SDL_Color* savedPalette, SDL_Surface* picture, int* paletteSte
     for (int i = 0; i < n; ++i) {
         rotated[(*paletteStep + i) % n] = savedPalette[i];
     }
-    SDL_SetColors(picture, rotated, 0, n);
+    SetPictureColours(picture, rotated, n);
 }
 
 void FormatSheepCount(int player, int count, char* out, size_t capacity) {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "match/match_state.h"
+#include "platform/platform.h"
 #include "text/text.h"
 
 // Draws effects, herds, pieces, shots, explosions, the result picture and the HUD,
@@ -20,7 +21,7 @@ constexpr int kMaxExplosionFrames = 20;
 // strip; a frame of its own is only as wide as the frame.
 struct ExplosionFrames {
     struct Free {
-        void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+        void operator()(SDL_Surface* surface) const { FreePicture(surface); }
     };
     const SDL_Surface* strip = nullptr;
     int width = 0;

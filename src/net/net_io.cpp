@@ -5,10 +5,12 @@
 
 #include "input/polled_input.h"
 #include "net/wire.h"
+#include "platform/platform.h"
 
 namespace {
 
 constexpr Uint32 kWaitSliceMs = 20;
+constexpr Uint32 kBrowserLookAgainMs = 3;
 
 // Returns once the socket has something to read (data, or the peer's close), or false
 // when whileWaiting gives up. Data already there is read without delay.
@@ -18,6 +20,9 @@ bool AwaitReadable(TCPsocket socket, const ReceiveWait& wait) {
         if (ready < 0 || (ready > 0 && SDLNet_SocketReady(socket))) {
             return true;  // an error is the receive's to report
         }
+        // The desktop has just waited a slice inside SDL_net; a browser cannot wait there
+        // and looks again after a millisecond or so.
+        YieldWhileWaiting(kBrowserLookAgainMs);
         if (wait.whileWaiting != nullptr && wait.whileWaiting()) {
             return false;
         }
@@ -52,8 +57,7 @@ int SendInput(TCPsocket socket, const GameSettings& settings) {
     return 0;
 }
 
-int ReceiveInput(TCPsocket socket, MatchState* match, ScreenSize screen,
-                 const ReceiveWait& wait) {
+int ReceiveInput(TCPsocket socket, MatchState* match, ScreenSize screen, const ReceiveWait& wait) {
     Uint8 message[kInputMessageSize];
     int result = ReceiveExactly(socket, message, kInputMessageSize, wait);
     if (result == -kReceiveAbandoned) {
@@ -79,8 +83,7 @@ int SendState(TCPsocket socket, const MatchState& match) {
     return 0;
 }
 
-int ReceiveState(TCPsocket socket, ScreenSize screen, MatchState* match,
-                 const ReceiveWait& wait) {
+int ReceiveState(TCPsocket socket, ScreenSize screen, MatchState* match, const ReceiveWait& wait) {
     char message[kStateMessageSize];
     int result = ReceiveExactly(socket, message, kStateMessageSize, wait);
     if (result == -kReceiveAbandoned) {

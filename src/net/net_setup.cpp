@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "net/wire.h"
+#include "platform/platform.h"
 #include "text/bounded_text.h"
 
 const char kDefaultServerAddress[] = "192.168.0.2";
@@ -71,10 +72,10 @@ void DrawWaitingScreen(const char* symbol, SDL_Surface* screen, TextStyle* style
     AppendText(line, symbol);
     AppendText(line, "Waiting for Player 2...");
     AppendText(line, symbol);
-    SDL_FillRect(screen, nullptr, 0);
+    ClearScreen(screen);
     DrawLine(line, 200, screen, style);
     DrawLine("Press ESC to abort...", 450, screen, style);
-    SDL_UpdateRect(screen, 0, 0, 0, 0);
+    ShowScreen(screen);
 }
 
 void DrawAddressScreen(const AddressEntry& entry, SDL_Surface* screen, TextStyle* style) {
@@ -84,11 +85,11 @@ void DrawAddressScreen(const AddressEntry& entry, SDL_Surface* screen, TextStyle
     if (SDL_GetTicks() % 500 >= 250) {
         AppendText(shown, "_");
     }
-    SDL_FillRect(screen, nullptr, 0);
+    ClearScreen(screen);
     DrawLine("Type in IP of server:", 100, screen, style);
     DrawLine(shown, 200, screen, style);
     DrawLine("Press ESC to abort...", 450, screen, style);
-    SDL_UpdateRect(screen, 0, 0, 0, 0);
+    ShowScreen(screen);
 }
 
 [[noreturn]] void FailConnection() {
@@ -105,7 +106,7 @@ TCPsocket ConnectTo(const char* addressText) {
         SDLNet_SetError("No server address: \"%s\"", addressText);
         FailConnection();
     }
-    TCPsocket socket = SDLNet_TCP_Open(&address);
+    TCPsocket socket = OpenConnection(&address);
     if (socket == nullptr) {
         FailConnection();
     }

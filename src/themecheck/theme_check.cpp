@@ -1,7 +1,6 @@
 #include "themecheck/theme_check.h"
 
 #include <SDL/SDL.h>
-#include <SDL/SDL_image.h>
 #include <SDL/SDL_mixer.h>
 
 #include <algorithm>
@@ -12,6 +11,7 @@
 
 #include "config/line_reader.h"
 #include "config/settings.h"
+#include "platform/platform.h"
 #include "text/text.h"
 
 namespace {
@@ -22,7 +22,7 @@ constexpr size_t kPathCapacity = sizeof(ThemeFileNames::background);
 using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
 struct SurfaceFree {
-    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
+    void operator()(SDL_Surface* surface) const { FreePicture(surface); }
 };
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceFree>;
 
@@ -143,8 +143,7 @@ std::string SizeProblem(const PictureEntry& entry, const SDL_Surface& picture, i
 // whole pixels: in a picture of more than 8 bits per pixel the top-left pixel is transparent
 // only if its other bytes are 0 (a 32-bit picture's fourth byte included).
 std::string KeyProblem(const PictureEntry& entry, const SDL_Surface& picture) {
-    if (entry.role != Role::Piece && entry.role != Role::Sheep &&
-        entry.role != Role::GlyphSheet) {
+    if (entry.role != Role::Piece && entry.role != Role::Sheep && entry.role != Role::GlyphSheet) {
         return "";
     }
     const Uint8* topLeft = static_cast<const Uint8*>(picture.pixels);
@@ -189,13 +188,13 @@ void CheckPicture(const PictureEntry& entry, const ThemeFileNames& names, int ex
         problems->push_back(where + problem);
         return;
     }
-    SurfacePtr picture(IMG_Load(path));
+    SurfacePtr picture(LoadPictureFile(path));
     if (!picture) {
-        problems->push_back(where + "SDL_image cannot read it: " + IMG_GetError());
+        problems->push_back(where + "the game cannot read it as a picture: " + SDL_GetError());
         return;
     }
-    for (const std::string& found : {SizeProblem(entry, *picture, exploanim),
-                                     KeyProblem(entry, *picture)}) {
+    for (const std::string& found :
+         {SizeProblem(entry, *picture, exploanim), KeyProblem(entry, *picture)}) {
         if (!found.empty()) {
             problems->push_back(where + found);
         }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/platform.h"
 #include "text/bounded_text.h"
 #include "themecheck/theme_check.h"
 
@@ -49,7 +50,7 @@ int main(int argc, char** argv) {
         exploanim = ExploanimFromSettings();
     }
     // No sound is played: without a driver chosen by the caller, the dummy one will do.
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    SetEnvironmentDefault("SDL_AUDIODRIVER", "dummy");
     if (!OpenCheckMixer()) {
         fprintf(stderr, "meadowgunner-theme-check: cannot open the audio mixer: %s\n",
                 SDL_GetError());

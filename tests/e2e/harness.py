@@ -5,7 +5,9 @@ A test file (python3 test_x.py GAME DATA_DIR) calls setup(), makes its games and
 list of steps to run(). Every Game has its own Xvfb and its own copy of DATA_DIR, so a step
 may edit config.ini, default.ini or any picture. Waits poll a condition until a deadline,
 which the factor SLOW stretches (a game under valgrind is slow). MEADOW_E2E_TARGET names
-the build under test (e.g. sdl12-compat), for checks that its library cannot pass.
+the build under test (sdl12-compat, wine: GAME is the Windows .exe, web: GAME is the
+browser game's site), for checks that it cannot pass; targets.py starts each kind. A test
+of two games may make one of them the Linux game, MEADOW_E2E_NATIVE_GAME.
 """
 import os, re, shutil, socket, struct, subprocess, sys, tempfile, time
 
@@ -14,9 +16,18 @@ from PIL import Image
 from Xlib import X, XK, display, error, protocol
 from Xlib.ext import xtest
 
+import targets
+
 TARGET = os.environ.get("MEADOW_E2E_TARGET", "")
-PASSED_ON = ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "LD_LIBRARY_PATH", "PATH")
+NATIVE_GAME = os.environ.get("MEADOW_E2E_NATIVE_GAME")
+PASSED_ON = ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS", "ASAN_SYMBOLIZER_PATH", "WINEPREFIX",
+             "LD_LIBRARY_PATH", "PATH")
 AUDIO_NOTICE = re.compile(r"^(\w+: )? *(You are using the SDL disk|Writing to file).*\n", re.M)
+# What the sanitizer runtimes write: their ==PID== lines, UBSan's reports and the parts of a
+# leak report without the prefix. A test comparing output would otherwise fail on a line
+# it never meant to match and not say whose it is.
+SANITIZER_LINE = re.compile(r"^(==\d+==|\w+Sanitizer:|SUMMARY: \w+Sanitizer|(Direct|Indirect) "
+                            r"leak of |.*: runtime error: ).*", re.M)
 SLOW = 1
 GAME = DATA = WORK = None
 GAMES = []
@@ -29,9 +40,9 @@ def entry_y(k):
     return 165 + 40 * (k - 1)
 
 
-def expect(ok, what, skip_on=None):
-    """Fails the test with `what` unless ok; on the target named by skip_on it only says so."""
-    if skip_on and skip_on == TARGET:
+def expect(ok, what, skip_on=()):
+    """Fails the test with `what` unless ok; on the targets named by skip_on it only says so."""
+    if TARGET and TARGET in ((skip_on,) if isinstance(skip_on, str) else skip_on):
         print(f"\nSKIP on {TARGET}: {what}")
     elif not ok:
         raise AssertionError(what)
@@ -86,13 +97,17 @@ def append_values(path, values):
 class Game:
     """One game instance: its folder, its X server, its process and its outputs."""
 
-    def __init__(self, name, config=None, theme=None):
+    def __init__(self, name, config=None, theme=None, native=False):
+        """native: the Linux game, whatever build the test is for."""
         self.name, self.dir, self.proc = name, os.path.join(WORK, name), None
+        self.target = "native" if native or not TARGET else TARGET
+        self.program = NATIVE_GAME if native and TARGET else GAME
         shutil.copytree(DATA, self.dir)
         append_values(self.path("config.ini"), config or {})
         append_values(self.path("default.ini"), theme or {})
         self.xvfb = subprocess.Popen(  # it tells the display it took on its output
-            "Xvfb -displayfd 1 -screen 0 800x600x24 -nolisten tcp -noreset".split(),
+            ["Xvfb", "-displayfd", "1", "-screen", "0", "%dx%dx24" % targets.SCREENS.get(
+                self.target, (800, 600)), "-nolisten", "tcp", "-noreset"],
             stdout=subprocess.PIPE, stderr=open(self.path("xvfb.log"), "w"))
         self.display_name = ":" + self.xvfb.stdout.readline().decode().strip()
         self.x = display.Display(self.display_name)
@@ -111,7 +126,9 @@ class Game:
     def picture(self, key):
         return np.asarray(Image.open(self.theme_file(key)).convert("RGB"), np.int16)
 
-    def start(self, env=None, command=None, cwd=None, window=True, menu=False):
+    def start(self, env=None, command=None, cwd=None, window=True, menu=False, play=True):
+        """Starts the game; a page (the browser game) is started with its button unless play
+        is False, when only the page is there."""
         environment = {key: os.environ[key] for key in PASSED_ON if key in os.environ}
         if TARGET == "sdl12-compat":  # SDL 2 unloads the X libraries it loaded, so their
             # leftovers cannot be told from ours; the classic build's runs check our leaks
@@ -119,14 +136,26 @@ class Game:
         environment.update(HOME=self.dir, DISPLAY=self.display_name, SDL_VIDEODRIVER="x11",
                            SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=self.path("audio.raw"),
                            SDL_DISKAUDIODELAY="46")
-        with open(self.path("stdout"), "w") as out, open(self.path("stderr"), "w") as err:
-            self.proc = subprocess.Popen(command or [GAME], cwd=cwd or self.dir, stdout=out,
-                                         stderr=err, env={**environment, **(env or {})})
+        if self.proc and self.target == "web":  # the last page, ended or not, goes first
+            self.proc.kill()
+        self.proc = targets.RUNS[self.target](self, command or [self.program],
+                                              {**environment, **(env or {})}, cwd or self.dir)
+        if self.target == "web":
+            if not play:
+                return wait(lambda: self.proc.state("phase") == "ready", "no page", 60)
+            self.press_play()
         if window:  # a key pressed while the window maps can go unseen: wait for the splash
             wait(lambda: self.ended() or self.window() and self.on_splash(), "no splash", 30)
             self.expect_running("the game ended at start")
         if menu:
             self.enter_menu()
+
+    def press_play(self):
+        """The page has loaded the game: a click on its button starts it, as a player's does."""
+        wait(lambda: self.proc.state("phase") == "ready", "the page did not load the game", 60)
+        self.proc.probe_sounds()
+        self.press_button("#play")  # a button acts when it is let go
+        wait(lambda: self.proc.state("phase") != "ready", "Click to play did not start the game")
 
     def ended(self):
         return self.proc.poll() is not None
@@ -138,10 +167,18 @@ class Game:
         wait(self.ended, f"{what}: the game still runs", timeout)
         expect(self.proc.poll() == status, f"{what}: status {self.proc.poll()}, not {status}")
 
+    def output(self, stream="stderr"):
+        """What the game wrote to stream, without the audio driver's notices."""
+        return AUDIO_NOTICE.sub("", self.proc.output(stream) if self.proc else "")
+
     def stderr(self, stream="stderr"):
-        """The game's own output, without the audio driver's notices."""
-        with open(self.path(stream), encoding="latin-1") as f:
-            return AUDIO_NOTICE.sub("", f.read())
+        """The game's own output; fails the test if a sanitizer runtime wrote into it."""
+        text = self.output(stream)
+        line = SANITIZER_LINE.search(text)
+        name = {"stderr": "standard error", "stdout": "standard output"}[stream]
+        expect(not line, f"a sanitizer runtime wrote into the game's {name} ({self.name}): "
+               f"{line and line.group()}")
+        return text
 
     def window(self):
         """The game's window once it shows: the only one on the screen."""
@@ -150,6 +187,29 @@ class Game:
                          if w.get_attributes().map_state == X.IsViewable), None)
         except error.XError:  # a window went away while it was asked
             return None
+
+    def view(self):
+        """What the player sees of the game: the window's title (Chromium gives it only in
+        UTF-8) and the game's size in the window."""
+        window = self.window()
+        utf8 = window.get_full_property(self.x.intern_atom("_NET_WM_NAME"), 0)
+        title = utf8.value.decode() if utf8 else window.get_wm_name()
+        if self.target == "web":
+            return title, *self.proc.origin()[2:]
+        size = window.get_geometry()
+        return title, size.width, size.height
+
+    def placement(self):
+        """Where the game's picture is on the screen, and how large: a page shows it below
+        its title, and full screen it fits it to the screen."""
+        if self.target == "web":
+            return self.proc.origin()
+        window = self.window() if self.target == "wine" else None
+        if window is None:
+            return 0, 0, 800, 600
+        # Full screen, the window is the screen and SDL centres the picture in it.
+        corner, size = self.root.translate_coords(window, 0, 0), window.get_geometry()
+        return corner.x + (size.width - 800) // 2, corner.y + (size.height - 600) // 2, 800, 600
 
     def close(self):
         """Asks the window to close, as a window manager's close button does."""
@@ -161,8 +221,12 @@ class Game:
 
     def shot(self):
         """The whole screen, read once, as rows x columns x RGB."""
-        data = self.root.get_image(0, 0, 800, 600, X.ZPixmap, 0xFFFFFFFF).data
-        return np.frombuffer(data, np.uint8).reshape(600, 800, 4)[:, :, 2::-1].astype(np.int16)
+        left, top, w, h = self.placement()
+        data = self.root.get_image(left, top, w, h, X.ZPixmap, 0xFFFFFFFF).data
+        image = np.frombuffer(data, np.uint8).reshape(h, w, 4)[:, :, 2::-1]
+        if (w, h) != (800, 600):  # as the player sees it, at the game's own size
+            image = np.asarray(Image.fromarray(image).resize((800, 600), Image.NEAREST))
+        return image.astype(np.int16)
 
     def fake(self, down, keys=(), button=None):
         """Presses or releases keys (modifiers first down, last up) or a mouse button."""
@@ -189,9 +253,18 @@ class Game:
         return self.hold(hold, until, what, keys=combo.split("+"))
 
     def move(self, x, y):
+        left, top, w, h = self.placement()
+        xtest.fake_input(self.x, X.MotionNotify, x=left + x * w // 800, y=top + y * h // 600)
+        self.x.sync()
+        time.sleep(0.1)
+
+    def press_button(self, selector):
+        """Clicks a button of the page around the browser game."""
+        x, y = self.proc.centre_of(selector)
         xtest.fake_input(self.x, X.MotionNotify, x=x, y=y)
         self.x.sync()
         time.sleep(0.1)
+        self.hold(0.15, button=1)
 
     def click(self, x, y, until=None, what=""):
         self.move(x, y)
@@ -280,6 +353,15 @@ class Game:
     def audio_size(self):
         return os.path.getsize(self.path("audio.raw")) // 4 * 4
 
+    def sound_mark(self):
+        """Where the sound so far ends: heard(mark) then tells of what came after. A page's
+        sound cannot be read back: there, a mark counts the sounds the page started."""
+        return self.proc.sounds() if self.target == "web" else self.audio_size()
+
+    def heard(self, mark=0):
+        """Whether any sound came after the mark."""
+        return self.proc.sounds() > mark if self.target == "web" else self.loud(mark) > 0
+
     def loud(self, since=0):
         """How many 4-byte words of the sound output from byte `since` on differ from its
         silence, whatever sample format the driver writes: silence is the most frequent
@@ -349,7 +431,26 @@ def setup(network=False):
         os.execvp("unshare", ["unshare", "-n", "sh", "-c", 'ip link set lo up && exec "$@"', "sh",
                               sys.executable] + sys.argv)
     GAME, DATA = (os.path.abspath(arg) for arg in sys.argv[1:3])
+    GAME = os.environ.get("MEADOW_E2E_GAME", GAME)  # another target's build of the game
     WORK = tempfile.mkdtemp(prefix="meadow-e2e-")
+    if network and TARGET == "web":
+        bridge(True)
+
+
+BRIDGE = []
+
+
+def bridge(on):
+    """A browser reaches a host through the WebSocket bridge beside it, on the port after
+    the game's, as the README tells hosts to run it."""
+    while BRIDGE:
+        BRIDGE.pop().kill()
+    if on:
+        log = open(os.path.join(WORK, "bridge.log"), "w")
+        BRIDGE.append(subprocess.Popen(["websockify", "127.0.0.1:7883", "127.0.0.1:7882"],
+                                       stdout=log, stderr=log))
+        wait(lambda: attempt(lambda: socket.create_connection(("127.0.0.1", 7883), 1).close()
+                             or True), "the WebSocket bridge does not listen")
 
 
 def run(steps):
@@ -362,11 +463,12 @@ def run(steps):
     except AssertionError as failure:
         print(f"FAIL: {failure}")
         for game in GAMES:
-            print(f"--- stderr of {game.name}:\n{game.stderr()[-2000:]}")
+            print(f"--- stderr of {game.name}:\n{game.output()[-2000:]}")
             Image.fromarray(game.shot().astype(np.uint8)).save(game.path("failure.png"))
         sys.exit(1)
     finally:
         for proc in [game.proc for game in GAMES if game.proc] + [game.xvfb for game in GAMES]:
             proc.kill()
+        bridge(False)
         if not os.environ.get("E2E_KEEP"):
             shutil.rmtree(WORK, ignore_errors=True)

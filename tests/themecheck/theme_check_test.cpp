@@ -33,7 +33,7 @@ TEST_F(ThemeCheckTest, BrokenCopiesGiveOneProblemEach) {
     const BrokenCopy copies[] = {
         {"border", "", 20, "border=: missing from the theme file"},
         {"blood", "absent.png", 20, "blood: broken/absent.png: cannot open it"},
-        {"shot", "junk.png", 20, "shot: broken/junk.png: SDL_image cannot read it"},
+        {"shot", "junk.png", 20, "shot: broken/junk.png: the game cannot read it as a picture"},
         {"winner", "rgb.bmp", 20, "winner: broken/rgb.bmp: has no 8-bit palette"},
         {"explosion", "wide.bmp", 20, "strip width 801 is not a multiple of exploanim 20"},
         {"explosion", "../themes/meadow/explosion.bmp", 3,

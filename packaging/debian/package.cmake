@@ -1,13 +1,30 @@
-# Desktop integration (menu entry, software-centre metadata, icons, manual page,
-# copyright and changelog) and the Debian package: `cpack -G DEB` in a Release
-# build folder packs whatever `cmake --install` installs into
+# Linux: what `cmake --install` installs (the game under libexec, its data, the launcher
+# and the theme checker as commands), desktop integration (menu entry, software-centre
+# metadata, icons, manual pages, copyright and changelog) and the Debian package:
+# `cpack -G DEB` in a Release build folder packs whatever `cmake --install` installs into
 # meadowgunner_<version>_<arch>.deb, installing under /usr.
+
+include(GNUInstallDirs)
+set(MEADOW_DATADIR ${CMAKE_INSTALL_DATADIR}/meadowgunner)
+set(MEADOW_LIBEXECDIR ${CMAKE_INSTALL_LIBEXECDIR}/meadowgunner)
+install(TARGETS meadowgunner RUNTIME DESTINATION ${MEADOW_LIBEXECDIR})
+# The icons go to the icon theme folders (below), not to the data.
+install(DIRECTORY data/ DESTINATION ${MEADOW_DATADIR}
+        PATTERN "sdlaudio.raw" EXCLUDE PATTERN "meadowgunner*.png" EXCLUDE)
+configure_file(packaging/debian/meadowgunner.in ${CMAKE_BINARY_DIR}/meadowgunner-launcher @ONLY)
+# The command goes where Debian keeps games (<prefix>/games, on every user's PATH there);
+# the launcher finds the prefix one folder up from itself.
+set(MEADOW_GAMESDIR games CACHE STRING "Folder, one level below the prefix, for the meadowgunner command")
+install(PROGRAMS ${CMAKE_BINARY_DIR}/meadowgunner-launcher
+        DESTINATION ${MEADOW_GAMESDIR} RENAME meadowgunner)
+# The theme checker sits beside the command, for theme makers.
+install(TARGETS meadowgunner-theme-check RUNTIME DESTINATION ${MEADOW_GAMESDIR})
 
 set(MEADOW_APP_ID io.github.meadowgunner.Meadowgunner)
 set(MEADOW_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/meadowgunner)
 
-install(FILES tools/${MEADOW_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES tools/${MEADOW_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES packaging/debian/${MEADOW_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES packaging/debian/${MEADOW_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 64 128 256)
     # The theme generator writes the 64-pixel icon without a size in its name.
     if(size EQUAL 64)
@@ -29,14 +46,14 @@ add_custom_command(OUTPUT ${MEADOW_GZIPPED}
     COMMAND ${MEADOW_GZIP} -9n -c ${CMAKE_SOURCE_DIR}/docs/meadowgunner.6 > meadowgunner.6.gz
     COMMAND ${MEADOW_GZIP} -9n -c ${CMAKE_SOURCE_DIR}/docs/meadowgunner-theme-check.6
             > meadowgunner-theme-check.6.gz
-    COMMAND ${MEADOW_GZIP} -9n -c ${CMAKE_SOURCE_DIR}/tools/debian/changelog > changelog.gz
-    DEPENDS docs/meadowgunner.6 docs/meadowgunner-theme-check.6 tools/debian/changelog
+    COMMAND ${MEADOW_GZIP} -9n -c ${CMAKE_SOURCE_DIR}/packaging/debian/changelog > changelog.gz
+    DEPENDS docs/meadowgunner.6 docs/meadowgunner-theme-check.6 packaging/debian/changelog
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     VERBATIM)
 add_custom_target(meadow_gzipped_docs ALL DEPENDS ${MEADOW_GZIPPED})
 install(FILES ${MEADOW_MANPAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-install(FILES ${CMAKE_BINARY_DIR}/changelog.gz tools/debian/copyright DESTINATION ${MEADOW_DOCDIR})
-install(FILES tools/debian/lintian-overrides RENAME meadowgunner
+install(FILES ${CMAKE_BINARY_DIR}/changelog.gz packaging/debian/copyright DESTINATION ${MEADOW_DOCDIR})
+install(FILES packaging/debian/lintian-overrides RENAME meadowgunner
         DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides)
 
 set(CPACK_GENERATOR DEB)
