@@ -86,13 +86,13 @@ void ReadStoryLines(FILE* file, char lines[kScreenLines][kStoryLineSize]) {
 }
 
 FilePtr OpenStoryFile(const char* storyfile) {
-    FilePtr file(fopen(storyfile, "r"));
+    FilePtr file(fopen(storyfile, "rb"));
     if (file) {
         return file;
     }
     fprintf(stderr, "storyfile %s could not be opend! trying to open default file engstory.txt",
             storyfile);
-    file.reset(fopen("engstory.txt", "r"));
+    file.reset(fopen("engstory.txt", "rb"));
     if (!file) {
         fprintf(stderr, "engstory.txt couldn't be opened.\n");
     }
@@ -107,7 +107,7 @@ bool BackButtonHit(int x, int y, int screenHeight, int borderHeight) {
 void ShowHelp(SDL_Surface* screen, TextStyle* style, SDL_Rect position,
               const GameSettings* settings, const LanguageTexts* texts) {
     char lines[kScreenLines][kHelpLineSize] = {};
-    FilePtr file(fopen(settings->helpfile, "r"));
+    FilePtr file(fopen(settings->helpfile, "rb"));
     if (file) {
         ReadHelpLines(file.get(), lines);
     } else {

@@ -175,7 +175,9 @@ void ApplyDefaultsAndDerived(GameSettings* settings) {
 
 void ReadSettingsFile(const char* path, GameSettings* settings, ChosenFiles* chosen) {
     PresetSettings(settings, chosen);
-    FilePtr file(fopen(path, "r"));
+    // Every file is read as its bytes: Windows would read a text file without its CRs
+    // and stop at a Ctrl-Z, and the game would read its files differently there.
+    FilePtr file(fopen(path, "rb"));
     if (!file) {
         fputs("config.ini could not be opend", stderr);
     } else {
@@ -192,10 +194,10 @@ void ReadSettingsFile(const char* path, GameSettings* settings, ChosenFiles* cho
 
 bool ReadThemeFile(const char* themeFile, ThemeFileNames* theme) {
     memset(theme, 0, sizeof *theme);
-    FilePtr file(fopen(themeFile, "r"));
+    FilePtr file(fopen(themeFile, "rb"));
     if (!file) {
         fputs("theme file could not be opened! try to open default.ini\n", stderr);
-        file.reset(fopen("default.ini", "r"));
+        file.reset(fopen("default.ini", "rb"));
         if (!file) {
             fputs("default.ini couldn't be opened.\n", stderr);
             return false;
@@ -236,7 +238,7 @@ bool ReadThemeFile(const char* themeFile, ThemeFileNames* theme) {
 
 void ReadLanguageFile(const char* languageFile, LanguageTexts* texts) {
     memset(texts, 0, sizeof *texts);
-    FilePtr file(fopen(languageFile, "r"));
+    FilePtr file(fopen(languageFile, "rb"));
     if (!file) {
         fputs("language file could not be opened!\n", stderr);
         return;

@@ -7,9 +7,10 @@ may edit config.ini, default.ini or any picture. Waits poll a condition until a 
 which the factor SLOW stretches (a game under valgrind is slow). MEADOW_E2E_TARGET names
 the build under test (sdl12-compat, wine: GAME is the Windows .exe, web: GAME is the
 browser game's site), for checks that it cannot pass; targets.py starts each kind. A test
-of two games may make one of them the Linux game, MEADOW_E2E_NATIVE_GAME.
+of two games may make one of them the Linux game, MEADOW_E2E_NATIVE_GAME. pixels.py looks
+at screens and pictures; peer.py speaks the wire protocol in place of a game.
 """
-import os, re, shutil, socket, struct, subprocess, sys, tempfile, time
+import os, re, shutil, subprocess, sys, tempfile, time
 
 import numpy as np
 from PIL import Image
@@ -17,6 +18,7 @@ from Xlib import X, XK, display, error, protocol
 from Xlib.ext import xtest
 
 import targets
+from pixels import crop, differing, setup_screen
 
 TARGET = os.environ.get("MEADOW_E2E_TARGET", "")
 NATIVE_GAME = os.environ.get("MEADOW_E2E_NATIVE_GAME")
@@ -55,36 +57,6 @@ def wait(condition, what, timeout=10, step=0.05):
         expect(time.monotonic() < deadline, f"{what} (after {timeout * SLOW} s)")
         time.sleep(step)
     return value
-
-
-def crop(image, box):
-    x, y, w, h = box
-    return image[y:y + h, x:x + w]
-
-
-def differing(a, b, box=(0, 0, 800, 600)):
-    """How many pixels of box differ between two screens or pictures."""
-    return int((np.abs(crop(a, box) - crop(b, box)).max(axis=2) > 8).sum())
-
-
-def left_edge(image, reference, y, h):
-    """The leftmost column of rows y .. y+h-1 that differs from reference, or None."""
-    changed = (np.abs(image[y:y + h] - reference[y:y + h]).max(axis=2) > 24).any(axis=0)
-    return int(np.argmax(changed)) if changed.any() else None
-
-
-def piece_at(image, background, picture, x, y):
-    """Whether a keyed picture (its top-left colour transparent) is drawn at (x, y)."""
-    h, w = picture.shape[:2]
-    expected = background[y:y + h, x:x + w].copy()
-    opaque = (picture != picture[0, 0]).any(axis=2)
-    expected[opaque] = picture[opaque]
-    return differing(image[y:y + h, x:x + w], expected, (0, 0, w, h)) < w * h // 50
-
-
-def setup_screen(image, line_y):
-    """A network set-up screen: nothing above y 95, a line of text at line_y."""
-    return crop(image, (0, 0, 800, 95)).max() == 0 and crop(image, (30, line_y, 700, 32)).max() > 0
 
 
 def append_values(path, values):
@@ -372,53 +344,12 @@ class Game:
         return int((words[since // 4:] != values[np.argmax(counts)]).sum()) if words.size else 0
 
 
-# The peer: speaks the wire protocol on loopback, port 7882, in place of the other game.
-def input_message(value):
-    return struct.pack("<i", value)
-
-
-def state_message(pieces=(370, 360, 420, 7), sound=0, blood="0" * 7):
-    """A StateMessage: the pieces at x, two sheep alive in each herd (an undecided match),
-    the first blood slot (x, y, start mark) and every other slot empty."""
-    herd = lambda y: f"100{y:03d}1600{y:03d}1" + "0" * 7 * 18
-    text = "".join(f"{x:03d}" for x in pieces) + herd(540) + herd(20) + "0" * 280 + \
-        blood.ljust(280, "0") + f"{sound}x"
-    return text.encode().ljust(1500, b"\0")
-
-
 def attempt(action):
     """The socket call's result, or None when it fails or times out."""
     try:
         return action()
     except OSError:
         return None
-
-
-def connect():
-    return wait(lambda: attempt(lambda: socket.create_connection(("127.0.0.1", 7882), 5)),
-                "the game's server took no connection", 20, 0.1)
-
-
-def listen():
-    listener = socket.create_server(("127.0.0.1", 7882))
-    listener.settimeout(0.05)
-    return listener
-
-
-def send_in_pieces(peer, message, size):
-    peer.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)  # each piece leaves at once
-    for start in range(0, len(message), size):
-        peer.sendall(message[start:start + size])
-        time.sleep(0.001)
-
-
-def receive(peer, size):
-    """Receives size bytes, or fewer when the game closes the connection or stays silent."""
-    peer.settimeout(10 * SLOW)
-    data = b""
-    while len(data) < size and (chunk := attempt(lambda: peer.recv(size - len(data)))):
-        data += chunk
-    return data
 
 
 def setup(network=False):
@@ -433,24 +364,6 @@ def setup(network=False):
     GAME, DATA = (os.path.abspath(arg) for arg in sys.argv[1:3])
     GAME = os.environ.get("MEADOW_E2E_GAME", GAME)  # another target's build of the game
     WORK = tempfile.mkdtemp(prefix="meadow-e2e-")
-    if network and TARGET == "web":
-        bridge(True)
-
-
-BRIDGE = []
-
-
-def bridge(on):
-    """A browser reaches a host through the WebSocket bridge beside it, on the port after
-    the game's, as the README tells hosts to run it."""
-    while BRIDGE:
-        BRIDGE.pop().kill()
-    if on:
-        log = open(os.path.join(WORK, "bridge.log"), "w")
-        BRIDGE.append(subprocess.Popen(["websockify", "127.0.0.1:7883", "127.0.0.1:7882"],
-                                       stdout=log, stderr=log))
-        wait(lambda: attempt(lambda: socket.create_connection(("127.0.0.1", 7883), 1).close()
-                             or True), "the WebSocket bridge does not listen")
 
 
 def run(steps):
@@ -469,6 +382,5 @@ def run(steps):
     finally:
         for proc in [game.proc for game in GAMES if game.proc] + [game.xvfb for game in GAMES]:
             proc.kill()
-        bridge(False)
         if not os.environ.get("E2E_KEEP"):
             shutil.rmtree(WORK, ignore_errors=True)

@@ -2,7 +2,8 @@
 """The local match in a real window: the demo, and a match against the computer."""
 import time
 
-from harness import ENTRY_X, Game, crop, differing, entry_y, expect, left_edge, run, setup, wait
+from harness import ENTRY_X, Game, entry_y, expect, run, setup, wait
+from pixels import crop, differing, left_edge
 
 setup()
 CANNON, SHIELD, FPS = (390, 70), (465, 28), (630, 345, 170, 32)  # player 1's rows; the rate

@@ -3,8 +3,8 @@
 import os, sys, time
 
 import harness
-from harness import (BACK, ENTRY_X, Game, connect, entry_y, expect, input_message, receive,
-                     run, setup, wait)
+from harness import BACK, ENTRY_X, Game, entry_y, expect, run, setup, wait
+from peer import connect, input_message, receive
 
 # SDL 2 behind sdl12-compat draws through GL libraries that leak on their own, and under
 # valgrind a session there takes a quarter of an hour.

@@ -4,7 +4,8 @@ import itertools, time
 
 import harness
 
-from harness import BACK, ENTRY_X, Game, crop, differing, entry_y, expect, run, setup, wait
+from harness import BACK, ENTRY_X, Game, entry_y, expect, run, setup, wait
+from pixels import crop, differing
 
 setup()
 game = Game("menu")

@@ -2,11 +2,18 @@
 """The network match: two copies of the game over loopback, then each against a faulty peer."""
 import itertools, random, re, string, time
 
+import numpy as np
+from PIL import Image
+
 import harness
-from harness import (Game, attempt, connect, differing, expect, input_message, left_edge, listen,
-                     piece_at, receive, run, send_in_pieces, setup, state_message, wait)
+from harness import Game, attempt, expect, run, setup, wait
+from peer import (bridge, connect, input_message, listen, receive, send_in_pieces,
+                  state_message)
+from pixels import crop, differing, left_edge, piece_at
 
 setup(network=True)
+if harness.TARGET == "web":
+    bridge(True)
 CONFIG = {"sheepmax": 20, "maxshots": 3, "speedfast": 10, "bloodtime": 20}
 # A browser cannot host: in its pass the Linux game hosts for it.
 server = Game("server", CONFIG, native=harness.TARGET == "web")
@@ -172,6 +179,25 @@ def client_and_faulty_server():
         exchange(peer, [state_message(PIECES, blood="3802900")] * 25, 4)
         expect(not splash(), "the blood splash stays after its time")
 
+    def explosion_blends(peer):
+        """An explosion that the server starts goes through the strip's frames, each blended
+        by its own alpha over the field, and is gone when the client's explotime (20 frames)
+        has run out."""
+        strip = np.asarray(Image.open(client.theme_file("explosion")).convert("RGBA"), np.int16)
+        h, w = strip.shape[0], strip.shape[1] // 20  # exploanim 20
+        box = (800 - w - 300, 600 - h - 270, w, h)  # turned half round
+        field = crop(client.picture("background"), box)
+        for frame in range(1, 4):  # the client counts its effects down before it draws them
+            exchange(peer, [state_message(PIECES, explosion="300270" + "01"[frame == 1])], 4)
+            part = strip[:, frame * w:(frame + 1) * w]
+            alpha = part[:, :, 3:] / 255
+            drawn = np.rint(part[:, :, :3] * alpha + field * (1 - alpha))
+            wait(lambda: (np.abs(crop(client.shot(), box) - drawn).max(axis=2) > 8).sum() < 20,
+                 f"explosion frame {frame} is not drawn as the strip's alpha says", 2)
+        exchange(peer, [state_message(PIECES)] * 18, 4)
+        expect(differing(client.shot(), client.picture("background"), box) == 0,
+               "the explosion stays after its time")
+
     def joined(waiting=True):  # 127.1 is 127.0.0.1; waiting: the client waits for the state
         peer = client.join("127.1", lambda: attempt(lambda: listener.accept()[0]))
         expect(not waiting or len(receive(peer, 4)) == 4, "no input from the client")
@@ -181,7 +207,8 @@ def client_and_faulty_server():
             ("accepts and closes at once", None, SERVER_GONE),
             ("sends 700 bytes", lambda peer: peer.sendall(state_message()[:700]), SERVER_LOST),
             ("sends its messages in pieces of 100 bytes",
-             lambda peer: drawn_normally(peer) or blood_fades(peer), SERVER_LOST),
+             lambda peer: drawn_normally(peer) or blood_fades(peer) or explosion_blends(peer),
+             SERVER_LOST),
             ("sends garbage, then valid messages",
              lambda peer: exchange(peer, GARBAGE * 9, 4) or drawn_normally(peer),
              SERVER_LOST)]:
@@ -198,7 +225,7 @@ def no_server():
     """A refused connection, an empty address and the any-host address (it would make the
     client listen) end the client with status 2"""
     if harness.TARGET == "web":  # with a bridge there, a host that is not would look like one
-        harness.bridge(False)    # that ends the connection at once
+        bridge(False)            # that ends the connection at once
     for what, address in [("a refused connection", "127.0.0.1"), ("an empty address", ""),
                           ("the any-host address", "0")]:
         client.start(menu=True)

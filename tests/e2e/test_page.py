@@ -4,7 +4,8 @@ cannot host, its full-screen button and the keys it leaves to the game."""
 import re, sys
 
 import harness
-from harness import BACK, ENTRY_X, Game, differing, entry_y, expect, run, setup, wait
+from harness import BACK, ENTRY_X, Game, entry_y, expect, run, setup, wait
+from pixels import differing
 
 if harness.TARGET != "web":
     print("skipped: the page belongs to the browser game")

@@ -5,7 +5,8 @@ import os, re, time
 from PIL import Image
 
 import harness
-from harness import BACK, ENTRY_X, Game, crop, differing, entry_y, expect, run, setup, wait
+from harness import BACK, ENTRY_X, Game, entry_y, expect, run, setup, wait
+from pixels import crop, differing
 
 setup()
 
@@ -119,6 +120,11 @@ BROKEN = [  # a game that runs (status None) quits on ESC, after playing from it
          play=lambda game: expect(not crop(game.shot(), (225, 505, 575, 25)).any(), "not cut")),
     dict(name="high_bytes", file="english.lng", play=lambda game: None,  # the menu is enough
          breakage=append(bytes(range(0x80, 0x100)), *HIGH_BYTES)),
+    # A Ctrl-Z and CR LF line ends are bytes like any other, on every target: the long Quit
+    # text after them is read and reaches far to the right.
+    dict(name="ctrl_z", file="english.lng",
+         breakage=append(b"Demo=Demo\x1a\r", b"Quit=" + b"Q" * 14),
+         play=lambda game: expect(crop(game.shot(), (560, 470, 200, 25)).any(), "Quit not read")),
 ]
 
 

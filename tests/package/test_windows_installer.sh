@@ -6,20 +6,17 @@
 # shortcut starts; the silent uninstall takes away the folder, the shortcut and the
 # registry key.
 #   test_windows_installer.sh SETUP_EXE   (the zip beside it, as tools/windows/package writes them)
-# WINEPREFIX, when set, is the Wine prefix to use: a fresh one takes seconds and about
-# 700 MB to make. Otherwise a scratch prefix is made and removed.
+# WINEPREFIX, when set, is a Wine prefix to start from, which stays as it is; otherwise a
+# scratch prefix is made (it takes seconds and about 700 MB) and removed.
 set -uo pipefail
 setup=$(readlink -f "$1")
 zip=${setup%-setup.exe}.zip
 work=$(mktemp -d /tmp/meadow-windows-XXXXXX)
 pids=()
-own_prefix=
-if [ -z "${WINEPREFIX:-}" ]; then
-    export WINEPREFIX=$work/wine
-    own_prefix=1
-fi
-# A scratch prefix goes with everything still running in it.
-trap 'kill "${pids[@]}" 2>/dev/null; [ -z "$own_prefix" ] || wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
+source "$(dirname "$0")/wine_prefix.sh"
+own_wine_prefix "$work/wine"
+# The test's prefix goes with everything still running in it.
+trap 'kill "${pids[@]}" 2>/dev/null; wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
 fail() {
     echo "FAIL: $*" >&2
     exit 1
