@@ -262,7 +262,7 @@ FAULTS = [
      "an explosion frame is cut from the strip's x-th byte, not its x-th pixel",
      "static_cast<size_t>(y) * web->data.pitch + x * bytes,",
      "static_cast<size_t>(y) * web->data.pitch + x,"),
-    ("page-settings-first-line", "packaging/web/page.js",
-     "a setting replaces only the first line of its key in config.ini, and the rest stay",
-     'new RegExp("^" + key + "=.*$", "gm")', 'new RegExp("^" + key + "=.*$", "m")'),
+    ("page-reset-keeps-choices", "packaging/web/page.js",
+     "back to the defaults shows them but keeps the player's choices for the next start",
+     "        localStorage.removeItem(SETTINGS_KEY);\n", ""),
 ]
