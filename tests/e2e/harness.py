@@ -108,8 +108,11 @@ class Game:
         environment.update(HOME=self.dir, DISPLAY=self.display_name, SDL_VIDEODRIVER="x11",
                            SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE=self.path("audio.raw"),
                            SDL_DISKAUDIODELAY="46")
-        if self.proc and self.target == "web":  # the last page, ended or not, goes first
+        # A new start is a new game: the last page, ended or not, and a game still running
+        # go first (two games would share a window, a display and a sound file).
+        if self.proc and (self.target == "web" or not self.ended()):
             self.proc.kill()
+            self.proc.wait(10)
         self.proc = targets.RUNS[self.target](self, command or [self.program],
                                               {**environment, **(env or {})}, cwd or self.dir)
         if self.target == "web":

@@ -1,14 +1,7 @@
 # shellcheck shell=bash
-# Shared by the package tests: a scratch folder that goes away, a failure that says
-# why, and the package of the build folder given as $1, unpacked into $work/root.
-set -uo pipefail
+# Shared by the Debian package's tests: the package of the build folder given as $1,
+# unpacked into $work/root.
 build=$(readlink -f "$1")
-work=$(mktemp -d /tmp/meadow-package-XXXXXX)
-pids=()
-trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+source "$(dirname "$0")/scratch.sh" package
 deb=$(echo "$build"/meadowgunner_*.deb)
 dpkg-deb -x "$deb" "$work/root" || fail "cannot unpack $deb"

@@ -4,17 +4,10 @@
 # are data/'s byte for byte, and tools/web/serve serves the site with the types a browser
 # needs to run it.
 #   test_web_site.sh SOURCE_DIR
-set -uo pipefail
 root=$(readlink -f "$1")
 site=$root/build/web/site
 zip=$root/build/web/meadowgunner-1.0-web.zip
-work=$(mktemp -d /tmp/meadow-web-XXXXXX)
-pids=()
-trap 'kill "${pids[@]}" 2>/dev/null; rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+source "$(dirname "$0")/scratch.sh" web
 
 unzip -q "$zip" -d "$work/zip" || fail "cannot unpack $zip"
 for name in index.html page.js page.css meadowgunner.js meadowgunner.wasm game-data.bin \

@@ -8,19 +8,11 @@
 #   test_windows_installer.sh SETUP_EXE   (the zip beside it, as tools/windows/package writes them)
 # WINEPREFIX, when set, is a Wine prefix to start from, which stays as it is; otherwise a
 # scratch prefix is made (it takes seconds and about 700 MB) and removed.
-set -uo pipefail
 setup=$(readlink -f "$1")
 zip=${setup%-setup.exe}.zip
-work=$(mktemp -d /tmp/meadow-windows-XXXXXX)
-pids=()
+source "$(dirname "$0")/scratch.sh" windows
 source "$(dirname "$0")/wine_prefix.sh"
 own_wine_prefix "$work/wine"
-# The test's prefix goes with everything still running in it.
-trap 'kill "${pids[@]}" 2>/dev/null; wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 [ -f "$setup" ] && [ -f "$zip" ] || fail "no $setup with its zip beside it"
 
 # No Mono or Gecko prompts, and no desktop entries for the shortcut in the host's HOME.

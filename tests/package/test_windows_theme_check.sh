@@ -5,14 +5,8 @@
 # it, as its README says.
 #   test_windows_theme_check.sh ZIP
 # WINEPREFIX, when set, is a Wine prefix to start from; it stays as it is.
-set -uo pipefail
 zip=$(readlink -f "$1")
-work=$(mktemp -d /tmp/meadow-theme-check-XXXXXX)
-trap 'WINEPREFIX=$work/wine wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+source "$(dirname "$0")/scratch.sh" theme-check
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 source "$(dirname "$0")/wine_prefix.sh"
 own_wine_prefix "$work/wine"

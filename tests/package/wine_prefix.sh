@@ -12,3 +12,8 @@ own_wine_prefix() {
     fi
     export WINEPREFIX=$own
 }
+
+# The test's prefix goes with everything still running in it, before its folder does.
+finish_also() {
+    wineserver -k 2>/dev/null
+}
