@@ -12,6 +12,7 @@ import numpy as np
 import banners
 import glyphs
 import scenery
+import splash
 import sprites
 from gfx import save_argb_bmp, save_indexed, save_keyed, save_rgba, save_xrgb_bmp
 from palette import LOOKS
@@ -29,7 +30,7 @@ def main(look, theme_dir, icon_path):
     # the explosion strip blended. The banners stay 8-bit, since the game rotates their
     # palette.
     save_xrgb_bmp(out("background.bmp"), scenery.meadow(look))
-    save_xrgb_bmp(out("splashscreen.bmp"), scenery.splashscreen(look))
+    save_xrgb_bmp(out("splashscreen.bmp"), splash.splashscreen(look))
     save_xrgb_bmp(out("border.bmp"), scenery.border(look))
     save_argb_bmp(out("explosion.bmp"), scenery.explosion(look))
 
@@ -62,9 +63,9 @@ def main(look, theme_dir, icon_path):
     # their size in the name (meadowgunner-128.png).
     if icon_path:
         stem, ext = os.path.splitext(icon_path)
-        for size in scenery.ICON_SIZES:
+        for size in splash.ICON_SIZES:
             path = icon_path if size == 64 else "%s-%d%s" % (stem, size, ext)
-            save_rgba(path, scenery.icon(size))
+            save_rgba(path, splash.icon(size))
 
 
 if __name__ == "__main__":
