@@ -143,11 +143,29 @@ class DevTools:
 # Counts the sounds the page starts: what a test can know of a browser's sound.
 SOUND_PROBE = """
 window.meadowSounds = 0;
+window.meadowMostOfOneSound = 0;
 (() => {
+    const playing = new Map();  // per decoded sound: its nodes that play now
+    const done = node => {
+        if (node.meadowPlaying) {
+            node.meadowPlaying = false;
+            playing.set(node.buffer, playing.get(node.buffer) - 1);
+        }
+    };
     const start = AudioBufferSourceNode.prototype.start;
+    const stop = AudioBufferSourceNode.prototype.stop;
     AudioBufferSourceNode.prototype.start = function (...args) {
         window.meadowSounds += 1;
+        const now = (playing.get(this.buffer) || 0) + 1;
+        playing.set(this.buffer, now);
+        window.meadowMostOfOneSound = Math.max(window.meadowMostOfOneSound, now);
+        this.meadowPlaying = true;
+        this.addEventListener("ended", () => done(this));
         return start.apply(this, args);
+    };
+    AudioBufferSourceNode.prototype.stop = function (...args) {
+        done(this);  // "ended" comes a task later, maybe after the next start
+        return stop.apply(this, args);
     };
 })();
 """
@@ -238,6 +256,11 @@ class BrowserRun:
 
     def sounds(self):
         return self.devtools.evaluate("window.meadowSounds") or 0
+
+    def most_of_one_sound(self):
+        """The most times one sound played at once: each sound has a channel of its own,
+        where a new start cuts the last."""
+        return self.devtools.evaluate("window.meadowMostOfOneSound") or 0
 
 
 RUNS = {"native": NativeRun, "sdl12-compat": NativeRun, "": NativeRun, "wine": WineRun,

@@ -25,6 +25,9 @@ def demo():
     first = game.shot()
     wait(lambda: differing(first, game.shot()) > 0, "the demo's frames do not advance")
     wait(lambda: result_shown(game) or game.ended(), "the demo was not decided", 90)
+    if game.target == "web":  # a page's sounds cannot be read back; their starts and stops can
+        expect(game.proc.most_of_one_sound() == 1,
+               f"a sound played {game.proc.most_of_one_sound()} times at once on its channel")
     # The result picture's palette turns every frame: most of its pixels change colour.
     inside, shown = (150, 255, 500, 85), game.shot()
     wait(lambda: differing(game.shot(), shown, inside) > 500 * 85 // 10, "no shimmer")
