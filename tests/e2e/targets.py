@@ -140,7 +140,8 @@ class DevTools:
         self.socket.close()
 
 
-# Counts the sounds the page starts: what a test can know of a browser's sound.
+# Counts the sounds the page starts and the most times one plays at once: what a test can
+# know of a browser's sound.
 SOUND_PROBE = """
 window.meadowSounds = 0;
 window.meadowMostOfOneSound = 0;
